@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine, builds, and then starts the tool (run) or runs every test (test).
+set -euo pipefail
+
+usage() { echo "usage: $0 run|test" >&2; exit 2; }
+[ $# -eq 1 ] || usage
+mode=$1
+case "$mode" in run|test) ;; *) usage ;; esac
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build"
+
+packages=(build-essential cmake qt6-base-dev libgl-dev fonts-dejavu-core libbenchmark-dev)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    if [ "$(id -u)" -eq 0 ]; then
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    else
+        echo "Missing packages. Install them with:"
+        echo "  sudo apt-get install -y ${missing[*]}"
+        exit 1
+    fi
+fi
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORREL_BUILD_BENCHMARKS=ON >/dev/null
+cmake --build "$build" --parallel "$(nproc)"
+
+if [ "$mode" = test ]; then
+    cd "$build"
+    exec ctest --output-on-failure --timeout 300
+fi
+exe="$build/src/window/quorrel-file-generator"
+if [ -x "$exe" ]; then
+    exec "$exe"
+fi
+echo "Built the core library; the window does not exist yet."

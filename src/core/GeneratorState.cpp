@@ -1,0 +1,116 @@
+#include "core/GeneratorState.h"
+
+#include "core/NameFields.h"
+#include "core/PictureOrder.h"
+
+namespace quorrel {
+namespace {
+
+QString itemAt(const QStringList& list, qsizetype index) {
+    return index >= 0 && index < list.size() ? list.at(index) : QString();
+}
+
+} // namespace
+
+GeneratorState::GeneratorState(QObject* parent) : QObject(parent) {}
+
+void GeneratorState::setPackageName(const QString& name) {
+    if (name == m_packageName)
+        return;
+    m_packageName = name;
+    setMeshName(meshNameFor(name));
+    setSkinDescription(name);
+    Q_EMIT packageNameChanged(m_packageName);
+}
+
+void GeneratorState::setMeshName(const QString& name) {
+    if (name == m_meshName)
+        return;
+    m_meshName = name;
+    Q_EMIT meshNameChanged(m_meshName);
+}
+
+void GeneratorState::setSkinDescription(const QString& description) {
+    if (description == m_skinDescription)
+        return;
+    m_skinDescription = description;
+    Q_EMIT skinDescriptionChanged(m_skinDescription);
+}
+
+QString GeneratorState::nameAt(qsizetype index) const {
+    return itemAt(m_names, index);
+}
+
+void GeneratorState::clearNames() {
+    setNames({});
+}
+
+void GeneratorState::addName(const QString& name) {
+    m_names.append(name);
+    Q_EMIT namesChanged();
+}
+
+void GeneratorState::setNames(QStringList names) {
+    if (names.isEmpty() && m_names.isEmpty())
+        return;
+    m_names = std::move(names);
+    Q_EMIT namesChanged();
+}
+
+QString GeneratorState::pictureAt(qsizetype index) const {
+    return itemAt(m_pictures, index);
+}
+
+void GeneratorState::clearPictures() {
+    setPictures({});
+}
+
+void GeneratorState::addPicture(const QString& name) {
+    insertPicture(m_pictures, name);
+    Q_EMIT picturesChanged();
+}
+
+void GeneratorState::setPictures(QStringList pictures) {
+    if (pictures.isEmpty() && m_pictures.isEmpty())
+        return;
+    sortPictures(pictures);
+    m_pictures = std::move(pictures);
+    Q_EMIT picturesChanged();
+}
+
+void GeneratorState::setCountText(const QString& text) {
+    if (text == m_countText)
+        return;
+    m_countText = text;
+    Q_EMIT countTextChanged(m_countText);
+}
+
+void GeneratorState::setMakeIntEnabled(bool enabled) {
+    if (enabled == m_makeIntEnabled)
+        return;
+    m_makeIntEnabled = enabled;
+    Q_EMIT makeIntEnabledChanged(m_makeIntEnabled);
+}
+
+void GeneratorState::setIntText(const QString& text) {
+    if (text == m_intText)
+        return;
+    m_intText = text;
+    Q_EMIT intTextChanged(m_intText);
+}
+
+void GeneratorState::setInfoText(const QString& text) {
+    if (text == m_infoText)
+        return;
+    m_infoText = text;
+    Q_EMIT infoTextChanged(m_infoText);
+}
+
+void GeneratorState::setInfoPanelShown(bool shown) {
+    if (shown == m_infoPanelShown)
+        return;
+    m_infoPanelShown = shown;
+    Q_EMIT infoPanelShownChanged(m_infoPanelShown);
+}
+
+} // namespace quorrel

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+namespace quorrel {
+
+// Every value the tool works with, for the life of the window. The window shows each value in
+// one control and binds to the change signals; the logic reads and writes the values here, so it
+// runs and is tested without any widget. Setters signal only real changes.
+class GeneratorState : public QObject {
+    Q_OBJECT
+
+public:
+    explicit GeneratorState(QObject* parent = nullptr);
+
+    const QString& packageName() const { return m_packageName; }
+    // Derives the mesh name and the skin description before it returns.
+    void setPackageName(const QString& name);
+
+    const QString& meshName() const { return m_meshName; }
+    void setMeshName(const QString& name);
+
+    const QString& skinDescription() const { return m_skinDescription; }
+    void setSkinDescription(const QString& description);
+
+    // The package's names in file order; duplicates are kept.
+    const QStringList& names() const { return m_names; }
+    qsizetype nameCount() const { return m_names.size(); }
+    QString nameAt(qsizetype index) const; // empty past the end
+    void clearNames();
+    void addName(const QString& name);
+    void setNames(QStringList names);
+
+    // Always sorted by pictureLess().
+    const QStringList& pictures() const { return m_pictures; }
+    qsizetype pictureCount() const { return m_pictures.size(); }
+    QString pictureAt(qsizetype index) const; // empty past the end
+    void clearPictures();
+    void addPicture(const QString& name);
+    void setPictures(QStringList pictures);
+
+    const QString& countText() const { return m_countText; }
+    void setCountText(const QString& text);
+
+    bool makeIntEnabled() const { return m_makeIntEnabled; }
+    void setMakeIntEnabled(bool enabled);
+
+    const QString& intText() const { return m_intText; }
+    void setIntText(const QString& text);
+
+    const QString& infoText() const { return m_infoText; }
+    void setInfoText(const QString& text);
+
+    bool infoPanelShown() const { return m_infoPanelShown; }
+    void setInfoPanelShown(bool shown);
+
+Q_SIGNALS:
+    void packageNameChanged(const QString& name);
+    void meshNameChanged(const QString& name);
+    void skinDescriptionChanged(const QString& description);
+    void namesChanged();
+    void picturesChanged();
+    void countTextChanged(const QString& text);
+    void makeIntEnabledChanged(bool enabled);
+    void intTextChanged(const QString& text);
+    void infoTextChanged(const QString& text);
+    void infoPanelShownChanged(bool shown);
+
+private:
+    QString m_packageName = QStringLiteral("UTX Name");
+    QString m_meshName = QStringLiteral("Mesh Name");
+    QString m_skinDescription = QStringLiteral("Skin Description");
+    QStringList m_names;
+    QStringList m_pictures;
+    QString m_countText = QStringLiteral(" 0 pics found");
+    bool m_makeIntEnabled = false;
+    QString m_intText;
+    QString m_infoText;
+    bool m_infoPanelShown = false;
+};
+
+} // namespace quorrel

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+#include <QStringView>
+
+namespace quorrel {
+
+// The order of the picture list: character by character, without regard to case, punctuation
+// before digits before letters; a name that is the start of another comes first. There is no
+// numeric ordering, so "Tigr10" comes before "Tigr2". Names that differ only in case compare
+// equal and keep the order in which they were added.
+bool pictureLess(QStringView a, QStringView b);
+
+// Inserts `name` after every item that does not sort after it.
+void insertPicture(QStringList& sorted, const QString& name);
+
+// Sorts a whole list at once; the result equals inserting the items one by one in list order.
+void sortPictures(QStringList& names);
+
+} // namespace quorrel
