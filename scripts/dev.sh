@@ -34,8 +34,4 @@ if [ "$mode" = test ]; then
     cd "$build"
     exec ctest --output-on-failure --timeout 300
 fi
-exe="$build/src/window/quorrel-file-generator"
-if [ -x "$exe" ]; then
-    exec "$exe"
-fi
-echo "Built the core library; the window does not exist yet."
+exec "$build/src/window/quorrel-file-generator"

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Starts the real tool under Xvfb and saves two screenshots for a reviewer: the window as it
+# starts, and with the info panel open (after a double click on the picture).
+#   ./scripts/screenshot.sh [output-folder]      (default: screenshots/)
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+out=${1:-$root/screenshots}
+exe="$root/build/src/window/quorrel-file-generator"
+
+need=()
+for tool in Xvfb:xvfb xdotool:xdotool import:imagemagick; do
+    command -v "${tool%%:*}" >/dev/null || need+=("${tool##*:}")
+done
+if [ ${#need[@]} -gt 0 ]; then
+    if [ "$(id -u)" -eq 0 ]; then
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" xauth
+    else
+        echo "Install first: sudo apt-get install -y ${need[*]}"; exit 1
+    fi
+fi
+[ -x "$exe" ] || { echo "Build first: ./scripts/dev.sh run (or test)"; exit 1; }
+mkdir -p "$out"
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+app=
+cleanup() { [ -n "$app" ] && kill "$app" 2>/dev/null; kill "$xvfb" 2>/dev/null; true; }
+trap cleanup EXIT
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+"$exe" &
+app=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quorrel File Generator$' | head -n 1)
+sleep 1
+import -window "$window" "$out/start.png"
+
+# The picture sits at 136,2 (pixels) in the window, 72 x 57 large.
+xdotool mousemove --window "$window" 170 30 click --repeat 2 --delay 60 1
+sleep 1
+import -window "$window" "$out/info-panel.png"
+echo "Saved $out/start.png and $out/info-panel.png"

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "core/GeneratorState.h"
+#include "window/ResizeLayout.h"
+#include "workflows/CommonDialog.h"
+
+#include <QMargins>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QGroupBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPlainTextEdit;
+class QPushButton;
+class QStringListModel;
+
+namespace quorrel {
+
+class FileDialogSeam;
+class MessageBoxSeam;
+
+struct Form1Options {
+    // The real QFileDialog and QMessageBox unless a test answers them.
+    FileDialogSeam* fileDialog = nullptr;
+    MessageBoxSeam* messageBox = nullptr;
+    // The window frame (border and title bar) in pixels; taken at load unless given.
+    std::optional<QMargins> windowFrame;
+};
+
+// The tool's one window. Every value lives in the GeneratorState; the controls show it and pass
+// the user's edits back. The handlers are named after the control and the event they serve.
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(Form1Options options = {});
+    ~Form1() override;
+
+    const GeneratorState& state() const { return m_state; }
+    // Twips per device-independent pixel: 1440 per inch at 96 pixels per inch.
+    static constexpr int kTwipsPerPixel = 15;
+    // Border and title bar assumed when the window system reports none at load, in pixels.
+    static constexpr QMargins kClassicFrame{4, 23, 4, 4};
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QMargins frameAtLoad() const;
+    void createControls();
+    void bindState();
+    void Form_Load();
+    void Form_Resize();
+
+    void Command1_Click();
+    void Text1_Click();
+    void Text1_Change();
+    void Command2_Click();
+    void Command3_Click();
+    void Image1_DblClick();
+    void Command4_Click();
+
+    class Layout;
+    friend class Layout;
+
+    GeneratorState m_state;
+    std::unique_ptr<FileDialogSeam> m_ownFileDialog;
+    std::unique_ptr<MessageBoxSeam> m_ownMessageBox;
+    FileDialogSeam* m_fileDialog;
+    MessageBoxSeam* m_messageBox;
+    CommonDialog CommonDialog1;
+    QString SavePath;
+    LayoutMargins m_margins;
+    QMargins m_frame;
+
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QPlainTextEdit* Text6 = nullptr;
+    QPlainTextEdit* Text4 = nullptr;
+    QListView* List1 = nullptr;
+    QListView* List2 = nullptr;
+    QStringListModel* m_names = nullptr;
+    QStringListModel* m_pictures = nullptr;
+    QLabel* Label1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QFrame* Picture1 = nullptr;
+    QLabel* Image1 = nullptr;
+    bool m_text1Pressed = false;
+};
+
+} // namespace quorrel

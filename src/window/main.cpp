@@ -1,0 +1,11 @@
+#include "window/Form1.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorrel File Generator"));
+    quorrel::Form1 form;
+    form.show();
+    return QApplication::exec();
+}
