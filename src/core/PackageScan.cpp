@@ -17,12 +17,21 @@ constexpr unsigned char kStop0 = 0x40, kStop1 = 0x04;
 constexpr unsigned char kEnd0 = 0x00, kEnd1 = 0x10, kEnd3 = 0x07;
 constexpr qsizetype kNameEndLength = 6; // 00 10 ?? 07, one more flag byte, the next length byte
 
-// The first position in [from, to) holding `byte`, or `to`.
-qsizetype findByte(const unsigned char* data, qsizetype from, qsizetype to, unsigned char byte) {
-    if (from >= to)
-        return to;
-    const void* hit = std::memchr(data + from, byte, size_t(to - from));
-    return hit ? static_cast<const unsigned char*>(hit) - data : to;
+// The first position in [from, to) where `first` is followed by `second`, or `to`. The second
+// byte may lie at `to` itself. It looks for the second byte: 0x04 and 0x10 are rarer than 0x00
+// and 0x40, in long runs of zero bytes above all.
+qsizetype findPair(const unsigned char* data, qsizetype from, qsizetype to, unsigned char first,
+                   unsigned char second) {
+    for (qsizetype at = from + 1; at <= to;) {
+        const void* hit = std::memchr(data + at, second, size_t(to - at + 1));
+        if (!hit)
+            break;
+        at = static_cast<const unsigned char*>(hit) - data;
+        if (data[at - 1] == first)
+            return at - 1;
+        ++at;
+    }
+    return to;
 }
 
 // Lower-cases one character at a time, so the length never changes.
@@ -71,20 +80,20 @@ NameWalk walkNames(QByteArrayView bytes) {
     qsizetype nameStart = pos;
     // Below this position both tests can read every byte they need (up to pos + 3).
     const qsizetype fullTestsEnd = size - 3;
-    qsizetype nextStop = -1, nextEnd = -1; // next 0x40 and 0x00 at or after pos
+    qsizetype nextStop = -1, nextEnd = -1; // next 40 04 and 00 10 at or after pos
     while (pos < fullTestsEnd) {
         if (nextStop < pos)
-            nextStop = findByte(data, pos, fullTestsEnd, kStop0);
+            nextStop = findPair(data, pos, fullTestsEnd, kStop0, kStop1);
         if (nextEnd < pos)
-            nextEnd = findByte(data, pos, fullTestsEnd, kEnd0);
+            nextEnd = findPair(data, pos, fullTestsEnd, kEnd0, kEnd1);
         const qsizetype at = std::min(nextStop, nextEnd);
         if (at >= fullTestsEnd) {
             pos = fullTestsEnd;
             break;
         }
-        if (data[at] == kStop0 && data[at + 1] == kStop1)
+        if (at == nextStop)
             return walk;
-        if (data[at] == kEnd0 && data[at + 1] == kEnd1 && data[at + 3] == kEnd3) {
+        if (data[at + 3] == kEnd3) {
             walk.names.append(windows1252::decode(bytes.sliced(nameStart, at - nameStart)));
             pos = at + kNameEndLength;
             nameStart = pos;

@@ -50,13 +50,12 @@ QFont smallFonts() {
     return fontFor(QStringLiteral("Small Fonts"), 6.75, QFont::Normal);
 }
 
-// Black box, green text, flat one-pixel border.
-QString dataControlStyle(const char* kind, const QString& name) {
-    return QString::fromLatin1(kind) + u'#' + name +
-           QStringLiteral(" { background: black; color: rgb(0, 192, 0); border: 1px solid black; "
-                          "selection-background-color: rgb(0, 192, 0); "
-                          "selection-color: black; }");
-}
+// The data controls: black box, green text, flat one-pixel border. One style sheet for all, so it
+// is parsed once.
+const QString kDataControlStyle = QStringLiteral(
+    "#Text1, #Text2, #Text3, #Text6, #List2 { background: black; color: rgb(0, 192, 0); "
+    "border: 1px solid black; selection-background-color: rgb(0, 192, 0); "
+    "selection-color: black; }");
 
 // A text box gives back every line break as CR LF, whatever the text was set with.
 QString boxText(const QPlainTextEdit* box) {
@@ -155,6 +154,7 @@ Form1::Form1(Form1Options options)
     resize(5175 / T, 3660 / T);
 
     createControls();
+    setStyleSheet(kDataControlStyle);
     bindState();
     Text1->setFocus();
 
@@ -191,7 +191,6 @@ void Form1::createControls() {
         e->setAlignment(Qt::AlignCenter);
         e->setFont(smallFonts());
         e->setToolTip(tip);
-        e->setStyleSheet(dataControlStyle("QLineEdit", name));
         return e;
     };
 
@@ -223,7 +222,6 @@ void Form1::createControls() {
     Text6 = multiLineBox(this, QStringLiteral("Text6"));
     Text6->setGeometry(twips(180, 1170, 4815, 2055));
     Text6->setFont(smallFonts());
-    Text6->setStyleSheet(dataControlStyle("QPlainTextEdit", QStringLiteral("Text6")));
 
     m_pictures = new QStringListModel(this);
     List2 = new QListView(this);
@@ -234,7 +232,6 @@ void Form1::createControls() {
     List2->setToolTip(QStringLiteral("List of Pics in the UTX"));
     List2->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List2->setUniformItemSizes(true);
-    List2->setStyleSheet(dataControlStyle("QListView", QStringLiteral("List2")));
 
     m_names = new QStringListModel(this);
     List1 = new QListView(this);
