@@ -8,17 +8,19 @@
 #include <QString>
 #include <QtTest>
 
+#include <functional>
 #include <optional>
 
 // File dialog and message box that answer from a script, so no test ever waits on a modal window.
 class ScriptedFileDialog : public quorrel::FileDialogSeam {
 public:
-    // The next dialog chooses `path`.
-    void chooseNext(const QString& path) {
-        m_answers.append(quorrel::ChosenFile{path, QFileInfo(path).fileName()});
+    // The next dialog chooses `path`; `then` runs as the dialog closes, before the workflow
+    // goes on (to change the file behind the tool's back).
+    void chooseNext(const QString& path, std::function<void()> then = {}) {
+        m_answers.append({quorrel::ChosenFile{path, QFileInfo(path).fileName()}, std::move(then)});
     }
     // The next dialog is cancelled.
-    void cancelNext() { m_answers.append(std::nullopt); }
+    void cancelNext() { m_answers.append({std::nullopt, {}}); }
 
     std::optional<quorrel::ChosenFile> choose(const quorrel::FileDialogRequest& request) override {
         requests.append(request);
@@ -26,7 +28,10 @@ public:
             qWarning("a file dialog opened that the test did not expect");
             return std::nullopt;
         }
-        return m_answers.takeFirst();
+        Answer answer = m_answers.takeFirst();
+        if (answer.then)
+            answer.then();
+        return answer.file;
     }
 
     bool allAnswered() const { return m_answers.isEmpty(); }
@@ -34,7 +39,11 @@ public:
     QList<quorrel::FileDialogRequest> requests;
 
 private:
-    QList<std::optional<quorrel::ChosenFile>> m_answers;
+    struct Answer {
+        std::optional<quorrel::ChosenFile> file;
+        std::function<void()> then;
+    };
+    QList<Answer> m_answers;
 };
 
 class RecordingMessageBox : public quorrel::MessageBoxSeam {

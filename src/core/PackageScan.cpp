@@ -7,7 +7,12 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <limits>
 #include <new>
+
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#endif
 
 namespace quorrel {
 namespace {
@@ -43,6 +48,17 @@ bool startsWithIgnoringCase(QStringView text, QStringView prefix) {
             return false;
     }
     return true;
+}
+
+// The machine's memory in bytes, or 0 where it cannot be told.
+qint64 physicalMemory() {
+#if defined(_SC_PHYS_PAGES) && defined(_SC_PAGESIZE)
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0)
+        return qint64(pages) * pageSize;
+#endif
+    return 0;
 }
 
 } // namespace
@@ -143,6 +159,12 @@ QByteArray readPackage(const QString& path) {
         throw ScanFailure(Reason::Empty, path);
     if (!info.isFile())
         throw ScanFailure(Reason::NotAFile, path);
+
+    // A file larger than the machine's memory cannot be read whole. Refuse it up front rather
+    // than trust the allocator: with overcommit the allocation succeeds and the read is killed.
+    const qint64 memory = physicalMemory();
+    if ((memory > 0 && size > memory) || size > std::numeric_limits<qsizetype>::max() / 2)
+        throw ScanFailure(Reason::TooLarge, path);
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))

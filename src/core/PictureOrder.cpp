@@ -7,7 +7,9 @@ namespace quorrel {
 namespace {
 
 // Class first (punctuation and symbols, then digits, then letters), then the lower-case code.
-constexpr unsigned key(unsigned rank, char16_t lower) { return (rank << 16) | lower; }
+constexpr unsigned key(unsigned rank, char16_t lower) {
+    return (rank << 16) | lower;
+}
 
 constexpr std::array<unsigned, 128> makeAsciiKeys() {
     std::array<unsigned, 128> keys{};

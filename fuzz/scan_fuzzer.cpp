@@ -1,0 +1,100 @@
+// Feeds arbitrary bytes through the name walk, the picture selection and the INT text builder,
+// and checks what must hold whatever the bytes are.
+#include "core/GeneratorState.h"
+#include "core/IntText.h"
+#include "core/PackageScan.h"
+#include "core/PictureOrder.h"
+#include "core/Windows1252.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// The walk one byte at a time, positions counted from 1: the oracle for the fast walk.
+quorrel::NameWalk walkOneByteAtATime(const uint8_t* data, size_t size) {
+    quorrel::NameWalk walk;
+    const auto n = qsizetype(size);
+    QByteArray buffer;
+    for (qsizetype i = 66; i <= n; ++i) {
+        const auto at = [&](qsizetype k) { return data[k - 1]; };
+        if (i + 1 > n) {
+            walk.complete = false;
+            break;
+        }
+        if (at(i) == 0x40 && at(i + 1) == 0x04)
+            break;
+        if (i + 3 > n) {
+            walk.complete = false;
+            break;
+        }
+        if (at(i) == 0x00 && at(i + 1) == 0x10 && at(i + 3) == 0x07) {
+            walk.names.append(quorrel::windows1252::decode(buffer));
+            buffer.clear();
+            i += 5;
+        } else {
+            buffer.append(char(at(i)));
+        }
+    }
+    return walk;
+}
+
+void checkIntText(const QString& package, const QString& description, const QStringList& pictures) {
+    const QString text = quorrel::buildIntText(package, description, pictures);
+    const QString crLf = QStringLiteral("\r\n");
+    check(text.startsWith(QStringLiteral("[public]\r\n\r\n")), "INT text starts with [public]");
+    check(text.endsWith(QStringLiteral(")\r\n")), "INT text ends with an object line");
+    const auto plain = [](const QString& s) { return !s.contains(u'\r') && !s.contains(u'\n'); };
+    if (!plain(package) || !plain(description) ||
+        !std::all_of(pictures.begin(), pictures.end(), plain))
+        return; // a line break inside a name makes more lines; nothing is escaped
+    const QStringList lines = text.split(crLf);
+    check(lines.size() == 2 + std::max<qsizetype>(1, pictures.size()) + 1,
+          "one object line per picture, one for none");
+    check(lines.last().isEmpty(), "every line ends with CR LF");
+    for (qsizetype k = 2; k + 1 < lines.size(); ++k) {
+        check(lines[k].startsWith(QStringLiteral("Object=(Name=") + package + u'.' +
+                                  pictures.value(k - 2) + QStringLiteral(",Class=Texture")),
+              "object line names its picture");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+
+    check(quorrel::windows1252::encode(quorrel::windows1252::decode(bytes)) == bytes,
+          "Windows-1252 round trip");
+
+    const quorrel::NameWalk walk = quorrel::walkNames(bytes);
+    const quorrel::NameWalk expected = walkOneByteAtATime(data, size);
+    check(walk.complete == expected.complete, "walk ends the same way as the byte-by-byte walk");
+    check(walk.names == expected.names, "walk keeps exactly the names the byte-by-byte walk reads");
+
+    const QString first = walk.names.value(0);
+    for (const QString& mesh : {QString(), first.left(3), first, QStringLiteral("Zz_")}) {
+        quorrel::GeneratorState state;
+        state.setPictures(quorrel::selectPictures(walk.names, mesh));
+        const QStringList& pictures = state.pictures();
+        check(std::is_sorted(
+                  pictures.begin(), pictures.end(),
+                  [](const QString& a, const QString& b) { return quorrel::pictureLess(a, b); }),
+              "picture list is sorted");
+        QStringList oneByOne;
+        for (const QString& name : quorrel::selectPictures(walk.names, mesh))
+            quorrel::insertPicture(oneByOne, name);
+        check(oneByOne == pictures, "sorting at once equals inserting one by one");
+        checkIntText(first, mesh, pictures);
+    }
+    return 0;
+}
