@@ -10,7 +10,8 @@ case "$mode" in run|test) ;; *) usage ;; esac
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
-packages=(build-essential cmake qt6-base-dev libgl-dev fonts-dejavu-core libbenchmark-dev)
+packages=(build-essential cmake file qt6-base-dev libgl-dev fonts-dejavu-core libbenchmark-dev
+    desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

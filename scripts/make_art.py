@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the window icon (32 x 32, 256-colour palette PNG) and the info picture (100 x 100,
-24-bit BMP): a striped skin figure beside the green .int text it turns into. Standard library
-only; run it again after changing the drawing."""
+"""Draws the window icon (32 x 32, 256-colour palette PNG), the desktop icons at the usual
+hicolor sizes, and the info picture (100 x 100, 24-bit BMP): a striped skin figure beside the
+green .int text it turns into. Standard library only; run it again after changing the drawing."""
 import struct
 import sys
 import zlib
@@ -101,10 +101,18 @@ def bmp24(img):
     return header + info + pixels
 
 
+APP_ID = "org.example.QuorrelFileGenerator"
+
+
 def main():
-    out = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).parent.parent / "src/window/resources")
-    (out / "quorrel-icon.png").write_bytes(palette_png(draw(32)))
-    (out / "quorrel-picture.bmp").write_bytes(bmp24(draw(100)))
+    top = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).parent.parent)
+    resources = top / "src/window/resources"
+    (resources / "quorrel-icon.png").write_bytes(palette_png(draw(32)))
+    (resources / "quorrel-picture.bmp").write_bytes(bmp24(draw(100)))
+    for size in (16, 24, 32, 48, 64, 128, 256):
+        folder = top / f"data/icons/hicolor/{size}x{size}/apps"
+        folder.mkdir(parents=True, exist_ok=True)
+        (folder / f"{APP_ID}.png").write_bytes(palette_png(draw(size)))
 
 
 if __name__ == "__main__":

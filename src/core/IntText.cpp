@@ -1,6 +1,9 @@
 #include "core/IntText.h"
 
 #include "core/GeneratorState.h"
+#include "core/Windows1252.h"
+
+#include <QSaveFile>
 
 namespace quorrel {
 namespace {
@@ -37,6 +40,22 @@ QString buildIntText(const QString& packageName, const QString& skinDescription,
 
 void MakeInt(GeneratorState& state) {
     state.setIntText(buildIntText(state.packageName(), state.skinDescription(), state.pictures()));
+}
+
+QByteArray intFileBytes(const QString& intText) {
+    return windows1252::encode(intText) + QByteArrayLiteral("\r\n");
+}
+
+bool writeIntFile(const QString& path, const QString& intText) {
+    if (path.isEmpty())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = intFileBytes(intText);
+    if (file.write(bytes) != bytes.size())
+        return false; // the temporary file goes away with `file`
+    return file.commit();
 }
 
 } // namespace quorrel

@@ -17,4 +17,11 @@ QString buildIntText(const QString& packageName, const QString& skinDescription,
 // "Make INT": replaces the INT text with the text built from the state.
 void MakeInt(GeneratorState& state);
 
+// The bytes of a saved .int file: the text in Windows-1252, then CR LF. No byte-order mark.
+QByteArray intFileBytes(const QString& intText);
+
+// Writes intFileBytes() to `path` through a temporary file beside it, so a failed write leaves any
+// previous file as it was and no partial file behind. Returns false on any failure.
+bool writeIntFile(const QString& path, const QString& intText);
+
 } // namespace quorrel

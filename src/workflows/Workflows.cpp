@@ -1,12 +1,10 @@
 #include "workflows/Workflows.h"
 
 #include "core/GeneratorState.h"
+#include "core/IntText.h"
 #include "core/PackageScan.h"
-#include "core/Windows1252.h"
 #include "workflows/CommonDialog.h"
 #include "workflows/MessageBoxSeam.h"
-
-#include <QSaveFile>
 
 #include <exception>
 
@@ -61,18 +59,6 @@ void SaveIntFile(GeneratorState& state, CommonDialog& dialog, MessageBoxSeam& me
         messageBox.show(QStringLiteral("File Not Saved"), QStringLiteral("File Save Error"),
                         MessageBoxSeam::Buttons::Ok, MessageBoxSeam::Icon::Critical);
     }
-}
-
-bool writeIntFile(const QString& path, const QString& intText) {
-    if (path.isEmpty())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = windows1252::encode(intText) + QByteArrayLiteral("\r\n");
-    if (file.write(bytes) != bytes.size())
-        return false; // the temporary file goes away with `file`
-    return file.commit();
 }
 
 } // namespace quorrel

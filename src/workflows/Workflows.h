@@ -19,8 +19,4 @@ void FindFiles(GeneratorState& state, CommonDialog& dialog, MessageBoxSeam& mess
 void SaveIntFile(GeneratorState& state, CommonDialog& dialog, MessageBoxSeam& messageBox,
                  QString& savePath);
 
-// Writes `intText` and CR LF in Windows-1252 to `path` through a temporary file beside it, so a
-// failed write leaves any previous file as it was. Returns false on any failure.
-bool writeIntFile(const QString& path, const QString& intText);
-
 } // namespace quorrel
