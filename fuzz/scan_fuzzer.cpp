@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes through the name walk, the picture selection and the INT text builder,
 // and checks what must hold whatever the bytes are.
+#include "ReferenceWalk.h"
+
 #include "core/IntText.h"
 #include "core/PackageScan.h"
 #include "core/PictureOrder.h"
@@ -17,34 +19,6 @@ void check(bool condition, const char* what) {
         std::fprintf(stderr, "invariant broken: %s\n", what);
         std::abort();
     }
-}
-
-// The walk one byte at a time, positions counted from 1: the oracle for the fast walk.
-quorrel::NameWalk walkOneByteAtATime(const uint8_t* data, size_t size) {
-    quorrel::NameWalk walk;
-    const auto n = qsizetype(size);
-    QByteArray buffer;
-    for (qsizetype i = 66; i <= n; ++i) {
-        const auto at = [&](qsizetype k) { return data[k - 1]; };
-        if (i + 1 > n) {
-            walk.complete = false;
-            break;
-        }
-        if (at(i) == 0x40 && at(i + 1) == 0x04)
-            break;
-        if (i + 3 > n) {
-            walk.complete = false;
-            break;
-        }
-        if (at(i) == 0x00 && at(i + 1) == 0x10 && at(i + 3) == 0x07) {
-            walk.names.append(quorrel::windows1252::decode(buffer));
-            buffer.clear();
-            i += 5;
-        } else {
-            buffer.append(char(at(i)));
-        }
-    }
-    return walk;
 }
 
 void checkIntText(const QString& package, const QString& description, const QStringList& pictures) {
@@ -76,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "Windows-1252 round trip");
 
     const quorrel::NameWalk walk = quorrel::walkNames(bytes);
-    const quorrel::NameWalk expected = walkOneByteAtATime(data, size);
+    const quorrel::NameWalk expected = walkOneByteAtATime(bytes);
     check(walk.complete == expected.complete, "walk ends the same way as the byte-by-byte walk");
     check(walk.names == expected.names, "walk keeps exactly the names the byte-by-byte walk reads");
 

@@ -1,7 +1,6 @@
 #include "window/Form1.h"
 
 #include "core/IntText.h"
-#include "core/PackageScan.h"
 #include "window/InfoText.h"
 #include "workflows/QtFileDialog.h"
 #include "workflows/QtMessageBox.h"
@@ -18,6 +17,7 @@
 #include <QStringListModel>
 
 #include <algorithm>
+#include <limits>
 
 // The pictures live in this static library; its resources must be registered by hand.
 static void initResources() {
@@ -189,6 +189,7 @@ void Form1::createControls() {
         e->setObjectName(name);
         e->setGeometry(twips(90, top, 1935, 255));
         e->setAlignment(Qt::AlignCenter);
+        e->setMaxLength(std::numeric_limits<int>::max()); // no limit on what the user types
         e->setFont(smallFonts());
         e->setToolTip(tip);
         return e;

@@ -1,9 +1,7 @@
 #include "PackageBuilder.h"
-#include "ScriptedSeams.h"
+#include "WorkflowFixture.h"
 
-#include "core/GeneratorState.h"
 #include "core/IntText.h"
-#include "workflows/CommonDialog.h"
 #include "workflows/Workflows.h"
 
 #include <QProcess>
@@ -32,17 +30,13 @@ Run quorrelInt(const QStringList& arguments) {
 
 // What the window writes for `package`: Open, "Make INT", Save.
 QByteArray windowOutput(const QString& package, const QString& saveTo) {
-    GeneratorState state;
-    ScriptedFileDialog files;
-    RecordingMessageBox boxes;
-    CommonDialog dialog(files);
-    QString savePath;
-    files.chooseNext(package);
-    FindFiles(state, dialog, boxes);
-    MakeInt(state);
-    files.chooseNext(saveTo);
-    SaveIntFile(state, dialog, boxes, savePath);
-    return boxes.shown.isEmpty() ? testpkg::readFile(saveTo) : QByteArray();
+    WorkflowFixture window;
+    window.files.chooseNext(package);
+    FindFiles(window.state, window.dialog, window.boxes);
+    MakeInt(window.state);
+    window.files.chooseNext(saveTo);
+    SaveIntFile(window.state, window.dialog, window.boxes, window.savePath);
+    return window.boxes.shown.isEmpty() ? testpkg::readFile(saveTo) : QByteArray();
 }
 
 } // namespace

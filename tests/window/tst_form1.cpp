@@ -48,6 +48,7 @@ private Q_SLOTS:
     void sortedPictureList();
     void roundTripToASavedFile();
     void resizeAtAKnownFrame();
+    void frameUnknownAtLoad();
     void tinyWindowDoesNotFail();
     void infoPanel_data();
     void infoPanel();
@@ -258,8 +259,8 @@ void TestForm1::roundTripToASavedFile() {
     typeText(widget("Text3"), QString::fromUtf8("Jet \u00E9t\u00E9 \u20AC"));
     QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
     const QString intText =
-        buildIntText(QStringLiteral("ConstructorTex"), QString::fromUtf8("Jet \u00E9t\u00E9 \u20AC"),
-                     form->state().pictures());
+        buildIntText(QStringLiteral("ConstructorTex"),
+                     QString::fromUtf8("Jet \u00E9t\u00E9 \u20AC"), form->state().pictures());
     QVERIFY(intText.count(QStringLiteral("Object=")) > 10);
     QCOMPARE(control<QPlainTextEdit>("Text6")->toPlainText(),
              QString(intText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -324,6 +325,19 @@ void TestForm1::resizeAtAKnownFrame() {
     QTRY_COMPARE(widget("Picture1")->size(), QSize(333, 218));
     QVERIFY(widget("Command4")->isVisible());
     QVERIFY(widget("Command4")->geometry().bottom() < form->height());
+}
+
+void TestForm1::frameUnknownAtLoad() {
+    // Before it is shown the window has no frame yet; the classic frame stands in, so the open
+    // info panel and "All Done" fit the window.
+    Form1 unframed(Form1Options{&files, &boxes, std::nullopt});
+    unframed.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&unframed));
+    auto* picture1 = unframed.findChild<QWidget*>(QStringLiteral("Picture1"));
+    auto* command4 = unframed.findChild<QWidget*>(QStringLiteral("Command4"));
+    QCOMPARE(picture1->size(), QSize(333, 218));
+    QCOMPARE(command4->y(), 225);
+    QVERIFY(command4->geometry().bottom() < unframed.height());
 }
 
 void TestForm1::tinyWindowDoesNotFail() {

@@ -1,5 +1,5 @@
 #include "PackageBuilder.h"
-#include "ScriptedSeams.h"
+#include "WorkflowFixture.h"
 
 #include "core/GeneratorState.h"
 #include "workflows/CommonDialog.h"
@@ -44,18 +44,11 @@ private:
         return path;
     }
 
-    struct Env {
-        QTemporaryDir dir;
-        GeneratorState state;
-        ScriptedFileDialog files;
-        RecordingMessageBox boxes;
-        CommonDialog dialog{files};
-    };
-    std::unique_ptr<Env> env;
+    std::unique_ptr<WorkflowFixture> env;
 };
 
 void TestHostileFiles::init() {
-    env = std::make_unique<Env>();
+    env = std::make_unique<WorkflowFixture>();
 }
 
 void TestHostileFiles::cleanup() {

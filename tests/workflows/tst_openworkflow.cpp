@@ -1,5 +1,5 @@
 #include "PackageBuilder.h"
-#include "ScriptedSeams.h"
+#include "WorkflowFixture.h"
 
 #include "core/GeneratorState.h"
 #include "core/IntText.h"
@@ -33,19 +33,12 @@ private:
         FindFiles(env->state, env->dialog, env->boxes);
     }
 
-    struct Env {
-        QTemporaryDir dir;
-        GeneratorState state;
-        ScriptedFileDialog files;
-        RecordingMessageBox boxes;
-        CommonDialog dialog{files};
-    };
-    std::unique_ptr<Env> env;
+    std::unique_ptr<WorkflowFixture> env;
     const QStringList oldNames{"old", "OldPic2", "OldPic1"};
 };
 
 void TestOpenWorkflow::init() {
-    env = std::make_unique<Env>();
+    env = std::make_unique<WorkflowFixture>();
     env->state.setPackageName(QStringLiteral("Old_Skin"));
     open(testpkg::writeFile(env->dir, QStringLiteral("Old_Skin.utx"),
                             package({"old", "OldPic2", "OldPic1"})));

@@ -1,5 +1,5 @@
 #include "PackageBuilder.h"
-#include "ScriptedSeams.h"
+#include "WorkflowFixture.h"
 
 #include "core/GeneratorState.h"
 #include "workflows/CommonDialog.h"
@@ -68,19 +68,11 @@ private:
         QCOMPARE(box.icon, MessageBoxSeam::Icon::Critical);
     }
 
-    struct Env {
-        QTemporaryDir dir;
-        GeneratorState state;
-        ScriptedFileDialog files;
-        RecordingMessageBox boxes;
-        CommonDialog dialog{files};
-        QString savePath;
-    };
-    std::unique_ptr<Env> env;
+    std::unique_ptr<WorkflowFixture> env;
 };
 
 void TestSaveWorkflow::init() {
-    env = std::make_unique<Env>();
+    env = std::make_unique<WorkflowFixture>();
     env->state.setPackageName(QStringLiteral("SoldierSkins_Tiger"));
 }
 
