@@ -387,9 +387,9 @@ void Form1::Command3_Click() {
 }
 
 void Form1::Image1_DblClick() {
-    // Rewritten every time, the user's own typing included.
+    // Rewritten every time: the user's typing in Text4 is already in the state, so the fixed
+    // text is a change and the binding puts it back into the box.
     m_state.setInfoText(buildInfoText());
-    setBoxText(Text4, m_state.infoText());
     Picture1->setVisible(true);
     Command4->setVisible(true);
     Command1->setVisible(false);

@@ -67,7 +67,6 @@ private:
     void Command4_Click();
 
     class Layout;
-    friend class Layout;
 
     GeneratorState m_state;
     std::unique_ptr<FileDialogSeam> m_ownFileDialog;
