@@ -1,14 +1,11 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QtTest>
+#include <QList>
 
 // Builds package bytes the way a name table lays them out: 64 header bytes, then for each name a
-// length byte, its characters and 00 10 00 07 00 (terminator and four flag bytes).
+// length byte, its characters and 00 10 00 07 00 (terminator and four flag bytes). Shared by the
+// tests, the benchmarks and the fuzz seeds.
 namespace testpkg {
 
 inline QByteArray header() {
@@ -31,25 +28,6 @@ inline QByteArray package(const QList<QByteArray>& names,
         bytes.append(char(i + 1 < names.size() ? names[i + 1].size() + 1 : 0));
     }
     return bytes + tail;
-}
-
-inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write test file %s", qPrintable(path));
-    return path;
-}
-
-inline QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-inline QString testdata(const QString& name) {
-    return QDir(QStringLiteral(QUORREL_TESTDATA_DIR)).filePath(name);
 }
 
 } // namespace testpkg

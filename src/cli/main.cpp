@@ -2,6 +2,7 @@
 // as the window's Open, "Make INT" and Save would with the fields it derives from the file name.
 #include "core/GeneratorState.h"
 #include "core/IntText.h"
+#include "core/NameFields.h"
 #include "core/PackageScan.h"
 
 #include <QCommandLineParser>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -22,10 +24,15 @@ QTextStream& err() {
     return stream;
 }
 
-QTextStream& out() {
-    static QTextStream stream(stdout);
-    return stream;
+// Every byte meant for standard output goes through here, so a full device or a closed pipe
+// is reported instead of passing for success.
+bool writeOut(const QByteArray& bytes) {
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) ==
+               size_t(bytes.size()) &&
+           std::fflush(stdout) == 0;
 }
+
+const QString kStandardOutputFailed = QStringLiteral("could not write to standard output");
 
 struct Settings {
     std::optional<QString> mesh;
@@ -37,11 +44,12 @@ struct Settings {
 
 // One package, start to end. Returns the reason it failed, or nothing.
 std::optional<QString> process(const QString& path, const Settings& settings) {
-    const QString title = QFileInfo(path).fileName();
-    if (title.size() < 4)
+    const std::optional<QString> packageName =
+        quorrel::packageNameFromTitle(QFileInfo(path).fileName());
+    if (!packageName)
         return QStringLiteral("the file name is shorter than four characters");
     quorrel::GeneratorState state;
-    state.setPackageName(title.chopped(4));
+    state.setPackageName(*packageName);
     if (settings.mesh)
         state.setMeshName(*settings.mesh);
     if (settings.description)
@@ -55,25 +63,24 @@ std::optional<QString> process(const QString& path, const Settings& settings) {
     }
 
     if (settings.list) {
+        QString text;
         if (settings.headers)
-            out() << "# " << path << '\n';
-        out() << "[names]\n";
+            text += QStringLiteral("# ") + path + u'\n';
+        text += QStringLiteral("[names]\n");
         for (const QString& name : state.names())
-            out() << name << '\n';
-        out() << "[pictures]\n";
+            text += name + u'\n';
+        text += QStringLiteral("[pictures]\n");
         for (const QString& picture : state.pictures())
-            out() << picture << '\n';
-        out().flush();
+            text += picture + u'\n';
+        if (!writeOut(text.toUtf8()))
+            return kStandardOutputFailed;
         return std::nullopt;
     }
 
     quorrel::MakeInt(state);
     if (settings.outputFolder == QLatin1String("-")) {
-        const QByteArray bytes = quorrel::intFileBytes(state.intText());
-        if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) !=
-                size_t(bytes.size()) ||
-            std::fflush(stdout) != 0)
-            return QStringLiteral("could not write to standard output");
+        if (!writeOut(quorrel::intFileBytes(state.intText())))
+            return kStandardOutputFailed;
         return std::nullopt;
     }
     const QDir folder(settings.outputFolder.isEmpty() ? QFileInfo(path).absolutePath()
@@ -87,6 +94,10 @@ std::optional<QString> process(const QString& path, const Settings& settings) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+#ifdef SIGPIPE
+    // A reader that goes away is a failed write to report, not a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorrel-int"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORREL_VERSION));
@@ -125,10 +136,17 @@ int main(int argc, char* argv[]) {
     };
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
+    auto print = [](const QString& text) {
+        if (writeOut(text.toUtf8()))
+            return 0;
+        err() << "quorrel-int: " << kStandardOutputFailed << '\n';
+        err().flush();
+        return 1;
+    };
     if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
+        return print(parser.helpText());
     if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+        return print(QStringLiteral("quorrel-int " QUORREL_VERSION "\n"));
 
     const QStringList packages = parser.positionalArguments();
     if (packages.isEmpty())

@@ -4,14 +4,6 @@
 #include "core/PictureOrder.h"
 
 namespace quorrel {
-namespace {
-
-QString itemAt(const QStringList& list, qsizetype index) {
-    return index >= 0 && index < list.size() ? list.at(index) : QString();
-}
-
-} // namespace
-
 GeneratorState::GeneratorState(QObject* parent) : QObject(parent) {}
 
 void GeneratorState::setPackageName(const QString& name) {
@@ -37,19 +29,6 @@ void GeneratorState::setSkinDescription(const QString& description) {
     Q_EMIT skinDescriptionChanged(m_skinDescription);
 }
 
-QString GeneratorState::nameAt(qsizetype index) const {
-    return itemAt(m_names, index);
-}
-
-void GeneratorState::clearNames() {
-    setNames({});
-}
-
-void GeneratorState::addName(const QString& name) {
-    m_names.append(name);
-    Q_EMIT namesChanged();
-}
-
 void GeneratorState::setNames(QStringList names) {
     if (names.isEmpty() && m_names.isEmpty())
         return;
@@ -57,17 +36,8 @@ void GeneratorState::setNames(QStringList names) {
     Q_EMIT namesChanged();
 }
 
-QString GeneratorState::pictureAt(qsizetype index) const {
-    return itemAt(m_pictures, index);
-}
-
 void GeneratorState::clearPictures() {
     setPictures({});
-}
-
-void GeneratorState::addPicture(const QString& name) {
-    insertPicture(m_pictures, name);
-    Q_EMIT picturesChanged();
 }
 
 void GeneratorState::setPictures(QStringList pictures) {

@@ -28,17 +28,13 @@ public:
     // The package's names in file order; duplicates are kept.
     const QStringList& names() const { return m_names; }
     qsizetype nameCount() const { return m_names.size(); }
-    QString nameAt(qsizetype index) const; // empty past the end
-    void clearNames();
-    void addName(const QString& name);
     void setNames(QStringList names);
 
     // Always sorted by pictureLess().
     const QStringList& pictures() const { return m_pictures; }
     qsizetype pictureCount() const { return m_pictures.size(); }
-    QString pictureAt(qsizetype index) const; // empty past the end
     void clearPictures();
-    void addPicture(const QString& name);
+    // Sorts the list; the result is the same as adding the items one by one.
     void setPictures(QStringList pictures);
 
     const QString& countText() const { return m_countText; }

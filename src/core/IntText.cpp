@@ -5,6 +5,8 @@
 
 #include <QSaveFile>
 
+#include <new>
+
 namespace quorrel {
 namespace {
 
@@ -50,12 +52,17 @@ bool writeIntFile(const QString& path, const QString& intText) {
     if (path.isEmpty())
         return false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a full disk fails the write itself: a buffered QSaveFile can take the bytes,
+    // fail to flush them and still commit an empty file over the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    const QByteArray bytes = intFileBytes(intText);
-    if (file.write(bytes) != bytes.size())
-        return false; // the temporary file goes away with `file`
-    return file.commit();
+    // On failure the temporary file goes away with `file`.
+    try {
+        const QByteArray bytes = intFileBytes(intText);
+        return file.write(bytes) == bytes.size() && file.commit();
+    } catch (const std::bad_alloc&) { // no memory for the bytes of a huge text
+        return false;
+    }
 }
 
 } // namespace quorrel

@@ -49,13 +49,6 @@ bool pictureLess(QStringView a, QStringView b) {
     return a.size() < b.size();
 }
 
-void insertPicture(QStringList& sorted, const QString& name) {
-    const auto at =
-        std::upper_bound(sorted.cbegin(), sorted.cend(), name,
-                         [](const QString& x, const QString& y) { return pictureLess(x, y); });
-    sorted.insert(at - sorted.cbegin(), name);
-}
-
 void sortPictures(QStringList& names) {
     std::stable_sort(names.begin(), names.end(),
                      [](const QString& x, const QString& y) { return pictureLess(x, y); });

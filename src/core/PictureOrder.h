@@ -11,10 +11,8 @@ namespace quorrel {
 // equal and keep the order in which they were added.
 bool pictureLess(QStringView a, QStringView b);
 
-// Inserts `name` after every item that does not sort after it.
-void insertPicture(QStringList& sorted, const QString& name);
-
-// Sorts a whole list at once; the result equals inserting the items one by one in list order.
+// Sorts a whole list at once; the result equals inserting each item in list order after every
+// item that does not sort after it.
 void sortPictures(QStringList& names);
 
 } // namespace quorrel

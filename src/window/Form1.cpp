@@ -319,14 +319,29 @@ void Form1::bindState() {
     connect(s, &GeneratorState::countTextChanged, Label1, &QLabel::setText);
     connect(s, &GeneratorState::makeIntEnabledChanged, Command2, &QWidget::setEnabled);
 
-    connect(s, &GeneratorState::intTextChanged, Text6,
-            [this](const QString& text) { setBoxText(Text6, text); });
-    connect(Text6, &QPlainTextEdit::textChanged, this,
-            [this] { m_state.setIntText(boxText(Text6)); });
-    connect(s, &GeneratorState::infoTextChanged, Text4,
-            [this](const QString& text) { setBoxText(Text4, text); });
-    connect(Text4, &QPlainTextEdit::textChanged, this,
-            [this] { m_state.setInfoText(boxText(Text4)); });
+    // The state keeps a text exactly as it was set, a bare CR or LF included, until the user
+    // edits the box; only then does the box's text, with CR LF line breaks, replace it.
+    auto bindBox = [this, s](QPlainTextEdit* box, void (GeneratorState::*changed)(const QString&),
+                             void (GeneratorState::*set)(const QString&)) {
+        connect(s, changed, box, [this, box](const QString& text) {
+            m_settingBox = true;
+            setBoxText(box, text);
+            m_settingBox = false;
+        });
+        connect(box, &QPlainTextEdit::textChanged, this, [this, box, s, set] {
+            if (!m_settingBox)
+                (s->*set)(boxText(box));
+        });
+    };
+    bindBox(Text6, &GeneratorState::intTextChanged, &GeneratorState::setIntText);
+    bindBox(Text4, &GeneratorState::infoTextChanged, &GeneratorState::setInfoText);
+
+    connect(s, &GeneratorState::infoPanelShownChanged, this, [this](bool shown) {
+        Picture1->setVisible(shown);
+        Command4->setVisible(shown);
+        for (QPushButton* button : {Command1, Command2, Command3})
+            button->setVisible(!shown);
+    });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -390,20 +405,10 @@ void Form1::Image1_DblClick() {
     // Rewritten every time: the user's typing in Text4 is already in the state, so the fixed
     // text is a change and the binding puts it back into the box.
     m_state.setInfoText(buildInfoText());
-    Picture1->setVisible(true);
-    Command4->setVisible(true);
-    Command1->setVisible(false);
-    Command2->setVisible(false);
-    Command3->setVisible(false);
     m_state.setInfoPanelShown(true);
 }
 
 void Form1::Command4_Click() {
-    Picture1->setVisible(false);
-    Command4->setVisible(false);
-    Command1->setVisible(true);
-    Command2->setVisible(true);
-    Command3->setVisible(true);
     m_state.setInfoPanelShown(false);
 }
 

@@ -1,5 +1,25 @@
 #pragma once
 
+// The window's controls, under their designer names:
+//
+//   control   caption or first text   what it does
+//   Command1  "Find Files"            FindFiles: choose a package, scan it
+//   Text1     "UTX Name"              the package name; typing derives Text2 and Text3, a click
+//                                     runs Find Files
+//   Text2     "Mesh Name"             the mesh name; the scan's pictures start after it
+//   Text3     "Skin Description"      the first picture's description
+//   Image1    (picture)               a double click opens the info panel
+//   List2     (empty)                 the picture list, sorted
+//   List1     (hidden)                the package's names, in file order
+//   Label1    (hidden) " 0 pics found" the picture count
+//   Frame1    "Generated INT"         frames Text6
+//   Text6     (empty)                 the INT text, editable
+//   Command2  "Make INT"              MakeInt: builds the INT text into Text6
+//   Command3  "Save"                  SaveIntFile: writes Text6 to a chosen .int file
+//   Picture1  (hidden)                the info panel, holding Text4
+//   Text4     (empty)                 the info text
+//   Command4  "All Done"              closes the info panel
+
 #include "core/GeneratorState.h"
 #include "window/ResizeLayout.h"
 #include "workflows/CommonDialog.h"
@@ -96,6 +116,7 @@ private:
     QFrame* Picture1 = nullptr;
     QLabel* Image1 = nullptr;
     bool m_text1Pressed = false;
+    bool m_settingBox = false; // a text box is showing a state value, not taking an edit
 };
 
 } // namespace quorrel

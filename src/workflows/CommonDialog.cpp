@@ -2,18 +2,19 @@
 
 namespace quorrel {
 
-void CommonDialog::show(FileDialogRequest::Mode mode) {
+bool CommonDialog::show(FileDialogRequest::Mode mode) {
     const std::optional<ChosenFile> chosen =
         m_seam.choose({mode, filter, initialDirectory, fileName, defaultExtension});
     if (!chosen) {
         if (cancelError)
-            throw DialogCancelled();
+            return false;
         fileName.clear();
         fileTitle.clear();
-        return;
+        return true;
     }
     fileName = chosen->path;
     fileTitle = chosen->title;
+    return true;
 }
 
 } // namespace quorrel

@@ -1,4 +1,5 @@
 #include "PackageBuilder.h"
+#include "TestFiles.h"
 #include "WorkflowFixture.h"
 
 #include "core/IntText.h"
@@ -6,18 +7,24 @@
 
 #include <QProcess>
 
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#endif
+
 using namespace quorrel;
 
 namespace {
 
 struct Run {
-    int status = -1;
+    int status = -1; // -1: crashed or hung
     QByteArray out;
     QString err;
 };
 
-Run quorrelInt(const QStringList& arguments) {
+Run quorrelInt(const QStringList& arguments, const std::function<void(QProcess&)>& setUp = {}) {
     QProcess process;
+    if (setUp)
+        setUp(process);
     process.start(QStringLiteral(QUORREL_INT), arguments);
     Run run;
     if (!process.waitForFinished(60000))
@@ -36,7 +43,14 @@ QByteArray windowOutput(const QString& package, const QString& saveTo) {
     MakeInt(window.state);
     window.files.chooseNext(saveTo);
     SaveIntFile(window.state, window.dialog, window.boxes, window.savePath);
-    return window.boxes.shown.isEmpty() ? testpkg::readFile(saveTo) : QByteArray();
+    return window.boxes.shown.isEmpty() ? testpkg::readFile(saveTo) : QByteArray("(failed)");
+}
+
+QByteArray manyPictures(int count) {
+    QList<QByteArray> names{"None", "big"};
+    for (int i = 0; i < count; ++i)
+        names << "Picture" + QByteArray::number(i);
+    return testpkg::package(names);
 }
 
 } // namespace
@@ -45,134 +59,106 @@ class TestQuorrelInt : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void sameBytesAsTheWindow_data();
     void sameBytesAsTheWindow();
-    void writesBesideThePackage();
-    void overrides();
-    void list();
-    void failures();
-    void commandLine_data();
-    void commandLine();
+    void badPackages();
+    void failedWrites_data();
+    void failedWrites();
 };
 
-void TestQuorrelInt::sameBytesAsTheWindow_data() {
-    QTest::addColumn<QString>("package");
-    for (const char* file : {"BuildingGraphics.utx", "ConstructorTex.utx", "JetpackTex.utx",
-                             "SiegeStats.utx", "XC_Orb.utx"})
-        QTest::newRow(file) << testpkg::testdata(QString::fromLatin1(file));
-    static QTemporaryDir crafted;
-    QTest::newRow("crafted skin") << testpkg::writeFile(
-        crafted, QStringLiteral("Soldier_Tiger.utx"),
-        testpkg::package(
-            {"None", "soldier_Tiger", "Tiger2", "Palette1", "Tiger1", "Tiger4Gr\xE9n"}));
-}
-
+// Catches a command line that writes other bytes than the window, to a file or to standard output.
 void TestQuorrelInt::sameBytesAsTheWindow() {
-    QFETCH(QString, package);
-    QTemporaryDir out;
-    const QString name = QFileInfo(package).completeBaseName() + QStringLiteral(".int");
-    const QByteArray expected = windowOutput(package, out.filePath(QStringLiteral("window.int")));
-    QVERIFY(expected.startsWith("[public]\r\n\r\n"));
-
-    const Run toFolder = quorrelInt({QStringLiteral("--output"), out.path(), package});
-    QCOMPARE(toFolder.status, 0);
-    QVERIFY(toFolder.err.isEmpty());
-    QCOMPARE(testpkg::readFile(out.filePath(name)), expected);
-
-    const Run toStdout = quorrelInt({QStringLiteral("-o"), QStringLiteral("-"), package});
-    QCOMPARE(toStdout.status, 0);
-    QCOMPARE(toStdout.out, expected);
-}
-
-void TestQuorrelInt::writesBesideThePackage() {
     QTemporaryDir dir;
-    const QString a =
-        testpkg::writeFile(dir, QStringLiteral("A_One.utx"), testpkg::package({"a", "p"}));
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-    const QString b =
-        testpkg::writeFile(dir, QStringLiteral("sub/B_Two.utx"), testpkg::package({"b", "q"}));
-    const Run run = quorrelInt({a, b});
-    QCOMPARE(run.status, 0);
-    QVERIFY(testpkg::readFile(dir.filePath(QStringLiteral("A_One.int"))).contains("A_One.p,"));
-    QVERIFY(testpkg::readFile(dir.filePath(QStringLiteral("sub/B_Two.int"))).contains("B_Two.q,"));
+    QStringList packages = testpkg::sharedPackages();
+    if (packages.isEmpty())
+        qInfo("no real packages in %s; built packages only", QUORREL_TESTDATA_DIR);
+    packages << testpkg::writeFile(dir, QStringLiteral("Soldier_Tiger.utx"),
+                                   testpkg::package({"None", "soldier_Tiger", "Tiger2", "Palette1",
+                                                     "Tiger1", "Tiger4Gr\xE9n", "x\ry"}));
+    for (const QString& package : packages) {
+        QTemporaryDir out;
+        const QByteArray expected = windowOutput(package, out.filePath(QStringLiteral("w.int")));
+        QVERIFY2(expected.startsWith("[public]\r\n\r\n"), qPrintable(package));
+        const Run toFolder = quorrelInt({QStringLiteral("--output"), out.path(), package});
+        QCOMPARE(toFolder.status, 0);
+        const QString name = QFileInfo(package).completeBaseName() + QStringLiteral(".int");
+        QCOMPARE(testpkg::readFile(out.filePath(name)), expected);
+        QCOMPARE(quorrelInt({QStringLiteral("-o"), QStringLiteral("-"), package}).out, expected);
+    }
 }
 
-void TestQuorrelInt::overrides() {
-    QTemporaryDir dir;
-    const QString package = testpkg::writeFile(dir, QStringLiteral("Pack_Skin.utx"),
-                                               testpkg::package({"pack", "p1", "other", "p2"}));
-    const Run run = quorrelInt({QStringLiteral("--mesh"), QStringLiteral("OTHER"),
-                                QStringLiteral("--description"), QStringLiteral("Striped \"cat\""),
-                                QStringLiteral("-o"), QStringLiteral("-"), package});
-    QCOMPARE(run.status, 0);
-    QCOMPARE(run.out, QByteArray("[public]\r\n\r\n"
-                                 "Object=(Name=Pack_Skin.p2,Class=Texture,Description=\"Striped "
-                                 "\"cat\"\")\r\n\r\n"));
-}
-
-void TestQuorrelInt::list() {
-    QTemporaryDir dir;
-    const QString package = testpkg::writeFile(
-        dir, QStringLiteral("m_x.utx"), testpkg::package({"None", "m", "b", "Palette", "A"}));
-    const Run run = quorrelInt({QStringLiteral("--list"), package});
-    QCOMPARE(run.status, 0);
-    QCOMPARE(run.out, QByteArray("[names]\nNone\nm\nb\nPalette\nA\n[pictures]\nA\nb\n"));
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("m_x.int"))));
-}
-
-void TestQuorrelInt::failures() {
+// Catches a bad package that stops the others, writes a partial .int or fails without a word.
+void TestQuorrelInt::badPackages() {
     QTemporaryDir dir;
     const QString good =
         testpkg::writeFile(dir, QStringLiteral("Good_Skin.utx"), testpkg::package({"good", "p"}));
-    const QString empty = testpkg::writeFile(dir, QStringLiteral("Empty_Skin.utx"), QByteArray());
     const QString cut =
         testpkg::writeFile(dir, QStringLiteral("Cut_Skin.utx"), testpkg::package({"cut"}, "xyz"));
     const QString missing = dir.filePath(QStringLiteral("Missing_Skin.utx"));
-    const QString folder = dir.filePath(QStringLiteral("Folder_Skin.utx"));
-    QVERIFY(QDir().mkdir(folder));
-
-    const Run run = quorrelInt({missing, empty, good, cut, folder});
+    const Run run = quorrelInt({missing, good, cut});
     QCOMPARE(run.status, 1);
-    const QStringList lines = run.err.split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines, (QStringList{
-                        "quorrel-int: " + missing + ": missing",
-                        "quorrel-int: " + empty + ": empty",
-                        "quorrel-int: " + cut +
-                            ": the scan reached the end of the file without its end marker",
-                        "quorrel-int: " + folder + ": not a file",
-                    }));
-    // The good package is written; no failed one leaves any .int behind.
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("Good_Skin.int"))));
+    QCOMPARE(run.err.split(u'\n', Qt::SkipEmptyParts),
+             (QStringList{"quorrel-int: " + missing + ": missing",
+                          "quorrel-int: " + cut +
+                              ": the scan reached the end of the file without its end marker"}));
     QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("*.int")}), QStringList{"Good_Skin.int"});
-
-    const Run unwritable =
-        quorrelInt({QStringLiteral("-o"), dir.filePath(QStringLiteral("no/such")), good});
-    QCOMPARE(unwritable.status, 1);
-    QVERIFY(unwritable.err.startsWith("quorrel-int: " + good + ": could not write "));
+    QCOMPARE(quorrelInt({QStringLiteral("--mesh"), QStringLiteral("m"), good, cut}).status, 2);
 }
 
-void TestQuorrelInt::commandLine_data() {
+void TestQuorrelInt::failedWrites_data() {
+    QTest::addColumn<QString>("into"); // "disk": a full disk; "device": /dev/full; "pipe": closed
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("expected"); // start of the output, standard error on failure
-    QTest::newRow("version") << QStringList{"--version"} << 0 << "quorrel-int 1.0.0";
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: ";
-    QTest::newRow("unknown option")
-        << QStringList{"--frobnicate", "x.utx"} << 2
-        << "quorrel-int: Unknown option 'frobnicate'.\nUsage: quorrel-int";
-    QTest::newRow("no package") << QStringList() << 2 << "quorrel-int: no package given\nUsage: ";
-    QTest::newRow("mesh for two packages") << QStringList{"--mesh", "m", "a.utx", "b.utx"} << 2
-                                           << "quorrel-int: --mesh and --description take a single";
+    QTest::addColumn<int>("pictures");
+    QTest::newRow("full disk, real-sized text") << "disk" << QStringList{"--output", "OUT"} << 3;
+    QTest::newRow("full disk, text beyond Qt's buffer")
+        << "disk" << QStringList{"--output", "OUT"} << 2000;
+    QTest::newRow("--list into a full device") << "device" << QStringList{"--list"} << 3;
+    QTest::newRow("--output - into a full device") << "device" << QStringList{"-o", "-"} << 3;
+    QTest::newRow("--help into a full device") << "device" << QStringList{"--help"} << 3;
+    QTest::newRow("--list into a closed pipe") << "pipe" << QStringList{"--list"} << 3;
+    QTest::newRow("--output - into a closed pipe") << "pipe" << QStringList{"-o", "-"} << 3;
 }
 
-void TestQuorrelInt::commandLine() {
+// Catches a failed write that exits 0, dies silently, or loses the previous .int.
+void TestQuorrelInt::failedWrites() {
+#ifdef Q_OS_WIN
+    QSKIP("no full device, closed pipe or tmpfs to fill on Windows");
+#else
+    QFETCH(QString, into);
     QFETCH(QStringList, arguments);
-    QFETCH(int, status);
-    QFETCH(QString, expected);
-    const Run run = quorrelInt(arguments);
-    QCOMPARE(run.status, status);
-    const QString shown = status == 0 ? QString::fromUtf8(run.out) : run.err;
-    QVERIFY2(shown.startsWith(expected), qPrintable(shown));
+    QFETCH(int, pictures);
+    QTemporaryDir dir;
+    const QString package =
+        testpkg::writeFile(dir, QStringLiteral("Big_Skin.utx"), manyPictures(pictures));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    arguments.replaceInStrings(QStringLiteral("OUT"), out);
+    std::optional<testpkg::FullDisk> disk;
+    if (into == QLatin1String("disk")) {
+        disk.emplace(out);
+        if (!disk->mounted())
+            QSKIP("cannot mount a small tmpfs here (needs root); no disk to fill");
+        disk->fillBeside(QStringLiteral("Big_Skin.int"), "old\r\n");
+    }
+    const QStringList before = QDir(out).entryList(QDir::Files);
+    int pipeEnds[2] = {-1, -1};
+    if (into == QLatin1String("pipe")) {
+        QCOMPARE(pipe(pipeEnds), 0);
+        ::close(pipeEnds[0]); // nobody will ever read
+    }
+    const Run run = quorrelInt(arguments << package, [&](QProcess& process) {
+        if (into == QLatin1String("device"))
+            process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        if (into == QLatin1String("pipe"))
+            process.setChildProcessModifier([&] { ::dup2(pipeEnds[1], 1); });
+    });
+    if (pipeEnds[1] >= 0)
+        ::close(pipeEnds[1]);
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral(": could not write")), qPrintable(run.err));
+    if (into == QLatin1String("disk")) {
+        QCOMPARE(testpkg::readFile(out + QStringLiteral("/Big_Skin.int")), QByteArray("old\r\n"));
+        QCOMPARE(QDir(out).entryList(QDir::Files), before);
+    }
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestQuorrelInt)

@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
-# Builds the Debian package, unpacks it into a temporary root and runs what it installed.
+# Install check: validates the desktop entry and the metainfo, builds the Debian package, unpacks
+# it into a temporary root and runs what it installed.
+#   scripts/check_install.sh BUILD-FOLDER
 set -euo pipefail
-build=$1
+source=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$(cd "${1:?usage: $0 BUILD-FOLDER}" && pwd)
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
+app_id=org.example.QuorrelFileGenerator
+
+desktop-file-validate "$source/data/$app_id.desktop"
+appstreamcli validate --no-net "$source/data/$app_id.metainfo.xml" >/dev/null
 
 cd "$build"
 cpack -G DEB -B "$root/out" >/dev/null
