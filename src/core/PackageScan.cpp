@@ -175,8 +175,9 @@ QByteArray readPackage(const QString& path) {
     } catch (const std::bad_alloc&) {
         throw ScanFailure(Reason::TooLarge, path);
     }
-    // A file cut short after the size was taken reads fewer bytes.
-    if (file.read(bytes.data(), size) != size)
+    // A file cut short or grown after the size was taken is not the file that was chosen.
+    char extra = 0;
+    if (file.read(bytes.data(), size) != size || file.read(&extra, 1) != 0)
         throw ScanFailure(Reason::Unreadable, path);
     return bytes;
 }
