@@ -1,17 +1,11 @@
 #include "PackageBuilder.h"
 #include "TestFiles.h"
-#include "WorkflowFixture.h"
-
-#include "core/IntText.h"
-#include "workflows/Workflows.h"
 
 #include <QProcess>
 
 #if __has_include(<unistd.h>)
 #include <unistd.h>
 #endif
-
-using namespace quorrel;
 
 namespace {
 
@@ -35,17 +29,6 @@ Run quorrelInt(const QStringList& arguments, const std::function<void(QProcess&)
     return run;
 }
 
-// What the window writes for `package`: Open, "Make INT", Save.
-QByteArray windowOutput(const QString& package, const QString& saveTo) {
-    WorkflowFixture window;
-    window.files.chooseNext(package);
-    FindFiles(window.state, window.dialog, window.boxes);
-    MakeInt(window.state);
-    window.files.chooseNext(saveTo);
-    SaveIntFile(window.state, window.dialog, window.boxes, window.savePath);
-    return window.boxes.shown.isEmpty() ? testpkg::readFile(saveTo) : QByteArray("(failed)");
-}
-
 QByteArray manyPictures(int count) {
     QList<QByteArray> names{"None", "big"};
     for (int i = 0; i < count; ++i)
@@ -59,32 +42,10 @@ class TestQuorrelInt : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void sameBytesAsTheWindow();
     void badPackages();
     void failedWrites_data();
     void failedWrites();
 };
-
-// Catches a command line that writes other bytes than the window, to a file or to standard output.
-void TestQuorrelInt::sameBytesAsTheWindow() {
-    QTemporaryDir dir;
-    QStringList packages = testpkg::sharedPackages();
-    if (packages.isEmpty())
-        qInfo("no real packages in %s; built packages only", QUORREL_TESTDATA_DIR);
-    packages << testpkg::writeFile(dir, QStringLiteral("Soldier_Tiger.utx"),
-                                   testpkg::package({"None", "soldier_Tiger", "Tiger2", "Palette1",
-                                                     "Tiger1", "Tiger4Gr\xE9n", "x\ry"}));
-    for (const QString& package : packages) {
-        QTemporaryDir out;
-        const QByteArray expected = windowOutput(package, out.filePath(QStringLiteral("w.int")));
-        QVERIFY2(expected.startsWith("[public]\r\n\r\n"), qPrintable(package));
-        const Run toFolder = quorrelInt({QStringLiteral("--output"), out.path(), package});
-        QCOMPARE(toFolder.status, 0);
-        const QString name = QFileInfo(package).completeBaseName() + QStringLiteral(".int");
-        QCOMPARE(testpkg::readFile(out.filePath(name)), expected);
-        QCOMPARE(quorrelInt({QStringLiteral("-o"), QStringLiteral("-"), package}).out, expected);
-    }
-}
 
 // Catches a bad package that stops the others, writes a partial .int or fails without a word.
 void TestQuorrelInt::badPackages() {

@@ -1,12 +1,13 @@
 #include "PackageBuilder.h"
+#include "ScriptedSeams.h"
 #include "TestFiles.h"
-#include "WorkflowFixture.h"
 
+#include "core/GeneratorState.h"
 #include "core/IntText.h"
 #include "core/PackageScan.h"
+#include "workflows/CommonDialog.h"
 #include "workflows/QtFileDialog.h"
 #include "workflows/Workflows.h"
-
 
 #if __has_include(<unistd.h>)
 #include <sys/stat.h>
@@ -15,6 +16,20 @@
 
 using namespace quorrel;
 using testpkg::package;
+
+namespace {
+
+// What the window holds for the workflows, without the window.
+struct WorkflowFixture {
+    QTemporaryDir dir;
+    GeneratorState state;
+    ScriptedFileDialog files;
+    RecordingMessageBox boxes;
+    CommonDialog dialog{files};
+    QString savePath;
+};
+
+} // namespace
 
 class TestWorkflows : public QObject {
     Q_OBJECT
