@@ -40,6 +40,14 @@ QString buildIntText(const QString& packageName, const QString& skinDescription,
     return text;
 }
 
+QString buildIntText(const QString& packageName, const QList<IntObject>& objects) {
+    QString text = QStringLiteral("[public]") + kCrLf + kCrLf;
+    for (const IntObject& object : objects)
+        appendObjectLine(text, packageName, object.name,
+                         object.description ? &*object.description : nullptr);
+    return text;
+}
+
 void MakeInt(GeneratorState& state) {
     state.setIntText(buildIntText(state.packageName(), state.skinDescription(), state.pictures()));
 }

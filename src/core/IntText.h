@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace quorrel {
 
@@ -13,6 +16,15 @@ class GeneratorState;
 // is escaped. An empty list still gives one Object line, for an empty picture name.
 QString buildIntText(const QString& packageName, const QString& skinDescription,
                      const QStringList& pictures);
+
+// One Object line: a texture, and its description when it has one.
+struct IntObject {
+    QString name;
+    std::optional<QString> description;
+};
+
+// The same layout for a list of objects chosen by the caller.
+QString buildIntText(const QString& packageName, const QList<IntObject>& objects);
 
 // "Make INT": replaces the INT text with the text built from the state.
 void MakeInt(GeneratorState& state);
