@@ -1,21 +1,27 @@
 // quorrel-int: writes the .int file of each texture package given on the command line, exactly
 // as the window's Open, "Make INT" and Save would with the fields it derives from the file name.
+// --complete writes the .int the game's menu needs instead; --check tells what the menu will list.
 #include "core/GeneratorState.h"
 #include "core/IntText.h"
 #include "core/NameFields.h"
 #include "core/PackageScan.h"
+#include "core/SkinMenu.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QTextStream>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <exception>
 #include <optional>
+#include <utility>
+#include <variant>
 
 namespace {
 
@@ -40,6 +46,8 @@ struct Settings {
     QString outputFolder; // empty: beside the package; "-": standard output
     bool list = false;
     bool headers = false; // name each package in --list output
+    bool complete = false;
+    QHash<QString, QString> skins; // --skin, keyed by the group in lower case
 };
 
 // One package, start to end. Returns the reason it failed, or nothing.
@@ -91,6 +99,127 @@ std::optional<QString> process(const QString& path, const Settings& settings) {
     return std::nullopt;
 }
 
+// Writes `text` where the default mode would write the package's .int.
+std::optional<QString> deliver(const QString& path, const QString& packageName, const QString& text,
+                               const Settings& settings) {
+    if (settings.outputFolder == QLatin1String("-")) {
+        if (!writeOut(quorrel::intFileBytes(text)))
+            return kStandardOutputFailed;
+        return std::nullopt;
+    }
+    const QDir folder(settings.outputFolder.isEmpty() ? QFileInfo(path).absolutePath()
+                                                      : settings.outputFolder);
+    const QString target = folder.filePath(packageName + QStringLiteral(".int"));
+    if (!quorrel::writeIntFile(target, text))
+        return QStringLiteral("could not write ") + QDir::toNativeSeparators(target);
+    return std::nullopt;
+}
+
+// The package's tables, or why they cannot be read.
+std::variant<quorrel::PackageTables, QString> readTables(const QString& path, QByteArray* bytes) {
+    try {
+        *bytes = quorrel::readPackage(path);
+    } catch (const quorrel::ScanFailure& failure) {
+        return quorrel::ScanFailure::describe(failure.reason());
+    }
+    quorrel::PackageRead read = quorrel::readPackageTables(*bytes);
+    if (!read.ok())
+        return read.failure;
+    return std::move(*read.tables);
+}
+
+const QString kShortName = QStringLiteral("the file name is shorter than four characters");
+
+std::optional<QString> complete(const QString& path, const Settings& settings) {
+    const std::optional<QString> name = quorrel::packageNameFromTitle(QFileInfo(path).fileName());
+    if (!name)
+        return kShortName;
+    const QString& packageName = *name;
+    QByteArray bytes;
+    auto tables = readTables(path, &bytes);
+    if (const QString* failure = std::get_if<QString>(&tables))
+        return *failure;
+    const QStringList textures = quorrel::textureNames(std::get<quorrel::PackageTables>(tables));
+    if (textures.isEmpty())
+        return QStringLiteral("the package holds no textures");
+    const QList<quorrel::SkinGroup> groups = quorrel::skinGroups(textures);
+    for (auto it = settings.skins.cbegin(); it != settings.skins.cend(); ++it) {
+        if (std::none_of(groups.begin(), groups.end(), [&](const quorrel::SkinGroup& group) {
+                return group.name.toLower() == it.key();
+            }))
+            return QStringLiteral("--skin %1: the package holds no skin %1").arg(it.key());
+    }
+    const QString text = quorrel::buildIntText(
+        packageName, quorrel::completeObjects(textures, settings.description.value_or(packageName),
+                                              settings.skins));
+    return deliver(path, packageName, text, settings);
+}
+
+// Prints what the menu will list and one line per problem. Returns whether there was one, or
+// why the check could not be made (with the file concerned).
+std::variant<bool, std::pair<QString, QString>> check(const QString& path, const QString& intPath,
+                                                      const Settings& settings) {
+    const QString title = QFileInfo(path).fileName();
+    const std::optional<QString> name = quorrel::packageNameFromTitle(title);
+    if (!name)
+        return std::pair(path, kShortName);
+    const QString& packageName = *name;
+    QByteArray bytes;
+    auto tables = readTables(path, &bytes);
+    if (const QString* failure = std::get_if<QString>(&tables))
+        return std::pair(path, *failure);
+    const quorrel::PackageTables& package = std::get<quorrel::PackageTables>(tables);
+
+    QStringList problems;
+    QString text;
+    if (!intPath.isEmpty()) {
+        try {
+            text = quorrel::decodeIntFile(quorrel::readPackage(intPath));
+        } catch (const quorrel::ScanFailure& failure) {
+            if (failure.reason() != quorrel::ScanFailure::Reason::Empty)
+                return std::pair(intPath, quorrel::ScanFailure::describe(failure.reason()));
+        }
+    } else {
+        quorrel::GeneratorState state;
+        state.setPackageName(packageName);
+        if (settings.mesh)
+            state.setMeshName(*settings.mesh);
+        if (settings.description)
+            state.setSkinDescription(*settings.description);
+        try {
+            quorrel::ParseFile(state, path);
+            quorrel::MakeInt(state);
+            text = quorrel::decodeIntFile(quorrel::intFileBytes(state.intText()));
+        } catch (const quorrel::ScanFailure& failure) {
+            problems << QFileInfo(path).fileName() +
+                            QStringLiteral(": the default mode writes "
+                                           "no .int: ") +
+                            quorrel::ScanFailure::describe(failure.reason());
+        }
+    }
+
+    const QList<quorrel::IntEntry> entries = quorrel::readIntEntries(text);
+    const QList<quorrel::MenuSkin> skins = quorrel::menuSkins(entries);
+    QString report = skins.isEmpty() ? QStringLiteral("the menu lists no skin\n") : QString();
+    for (const quorrel::MenuSkin& skin : skins) {
+        report += QStringLiteral("skin %1 \"%2\"\n").arg(skin.texture, skin.description);
+        for (const quorrel::MenuFace& face : skin.faces)
+            report += QStringLiteral("  face %1 \"%2\"\n").arg(face.texture, face.description);
+    }
+    const QString walk = quorrel::walkDifference(quorrel::walkNames(bytes), package.names);
+    if (!walk.isEmpty())
+        problems << QStringLiteral("%1: version %2: %3")
+                        .arg(QFileInfo(path).fileName(), QString::number(package.version), walk);
+    problems += quorrel::menuProblems(quorrel::textureNames(package), entries, packageName);
+    for (const QString& problem : problems)
+        report += problem + u'\n';
+    if (problems.isEmpty())
+        report += QStringLiteral("no problems\n");
+    if (!writeOut(report.toUtf8()))
+        return std::pair(path, kStandardOutputFailed);
+    return !problems.isEmpty();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -122,11 +251,26 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption listOption(
         QStringLiteral("list"),
         QStringLiteral("Print the name list and the picture list instead."));
-    parser.addOptions({outputOption, meshOption, descriptionOption, listOption});
+    const QCommandLineOption completeOption(
+        QStringLiteral("complete"),
+        QStringLiteral("Write the .int the game's menu needs: every texture, each skin and each "
+                       "face described."));
+    const QCommandLineOption skinOption(
+        QStringLiteral("skin"),
+        QStringLiteral("With --complete, describe the skin <group> (its four characters) by "
+                       "<text>; repeatable (one package only)."),
+        QStringLiteral("group=text"));
+    const QCommandLineOption checkOption(
+        QStringLiteral("check"),
+        QStringLiteral("Tell what the game's menu will list from PACKAGE.utx and FILE.int (by "
+                       "default the .int this tool writes), then each problem; exit 1 if any."));
+    parser.addOptions({outputOption, meshOption, descriptionOption, listOption, completeOption,
+                       skinOption, checkOption});
     parser.addPositionalArgument(QStringLiteral("packages"), QStringLiteral("The .utx packages."),
                                  QStringLiteral("PACKAGE.utx..."));
 
-    const QString usage = QStringLiteral("Usage: quorrel-int [options] PACKAGE.utx...");
+    const QString usage = QStringLiteral("Usage: quorrel-int [options] PACKAGE.utx...\n"
+                                         "       quorrel-int --check PACKAGE.utx [FILE.int]");
     auto usageError = [&](const QString& message) {
         err() << "quorrel-int: " << message << '\n'
               << usage << '\n'
@@ -161,10 +305,52 @@ int main(int argc, char* argv[]) {
     settings.outputFolder = parser.value(outputOption);
     settings.list = parser.isSet(listOption);
     settings.headers = packages.size() > 1;
+    settings.complete = parser.isSet(completeOption);
+    const bool checking = parser.isSet(checkOption);
+    if (int(settings.complete) + int(checking) + int(settings.list) > 1)
+        return usageError(QStringLiteral("--complete, --check and --list exclude each other"));
+    for (const QString& skin : parser.values(skinOption)) {
+        const qsizetype equals = skin.indexOf(u'=');
+        const QString group = skin.left(equals).toLower();
+        if (!settings.complete)
+            return usageError(QStringLiteral("--skin needs --complete"));
+        if (equals != 4 || skin.size() == 5 || settings.skins.contains(group))
+            return usageError(QStringLiteral("--skin takes GROUP=TEXT, four characters and a "
+                                             "text, once a group: ") +
+                              skin);
+        settings.skins.insert(group, skin.sliced(5));
+    }
+    if (!settings.skins.isEmpty() && packages.size() > 1)
+        return usageError(QStringLiteral("--skin takes a single package"));
+    if (settings.complete) {
+        if (settings.mesh)
+            return usageError(QStringLiteral("--complete takes no --mesh"));
+        QStringList texts = settings.skins.values();
+        texts << settings.description.value_or(QString());
+        for (const QString& text : texts) {
+            if (text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n'))
+                return usageError(QStringLiteral("a description for --complete holds a quote "
+                                                 "or a line break: ") +
+                                  text);
+        }
+    }
+    if (checking) {
+        if (packages.size() > 2 || parser.isSet(outputOption))
+            return usageError(QStringLiteral("--check takes PACKAGE.utx and an optional "
+                                             "FILE.int, and no --output"));
+        const auto result = check(packages.first(), packages.value(1), settings);
+        if (const auto* failure = std::get_if<std::pair<QString, QString>>(&result)) {
+            err() << "quorrel-int: " << failure->first << ": " << failure->second << '\n';
+            err().flush();
+            return 1;
+        }
+        return std::get<bool>(result) ? 1 : 0;
+    }
 
     int status = 0;
     for (const QString& package : packages) {
-        if (const std::optional<QString> failure = process(package, settings)) {
+        if (const std::optional<QString> failure =
+                settings.complete ? complete(package, settings) : process(package, settings)) {
             err() << "quorrel-int: " << package << ": " << *failure << '\n';
             err().flush();
             status = 1;
