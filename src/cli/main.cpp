@@ -206,7 +206,10 @@ std::variant<bool, std::pair<QString, QString>> check(const QString& path, const
         for (const quorrel::MenuFace& face : skin.faces)
             report += QStringLiteral("  face %1 \"%2\"\n").arg(face.texture, face.description);
     }
-    const QString walk = quorrel::walkDifference(quorrel::walkNames(bytes), package.names);
+    // The walk only matters to the .int the window would write; a given file names its own.
+    const QString walk = intPath.isEmpty()
+                             ? quorrel::walkDifference(quorrel::walkNames(bytes), package.names)
+                             : QString();
     if (!walk.isEmpty())
         problems << QStringLiteral("%1: version %2: %3")
                         .arg(QFileInfo(path).fileName(), QString::number(package.version), walk);

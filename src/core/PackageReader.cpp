@@ -131,7 +131,7 @@ public:
     }
 
     void checkReference(qint32 ref, qsizetype exportCount, const QString& entry) const {
-        if ((ref < 0 && -qint64(ref) > m_tables.imports.size()) || ref > exportCount)
+        if ((ref < 0 && -qint64(ref) > m_tables.imports.size()) || (ref > 0 && ref > exportCount))
             fail(
                 QStringLiteral("%1 refers to object %2, which does not exist").arg(entry).arg(ref));
     }
