@@ -1,10 +1,14 @@
 // Feeds arbitrary bytes through the name walk, the picture selection and the INT text builder,
-// and checks what must hold whatever the bytes are.
+// through the package reader and the menu rules (also reading the bytes as an .int), and checks
+// what must hold whatever the bytes are.
 #include "ReferenceWalk.h"
 
+#include "core/IntReader.h"
 #include "core/IntText.h"
+#include "core/PackageReader.h"
 #include "core/PackageScan.h"
 #include "core/PictureOrder.h"
+#include "core/SkinMenu.h"
 #include "core/Windows1252.h"
 
 #include <algorithm>
@@ -41,6 +45,49 @@ void checkIntText(const QString& package, const QString& description, const QStr
     }
 }
 
+// A name the .int carries through unchanged: no separator, quote, line break or outer space.
+bool plainName(const QString& name) {
+    static const QString separators = QStringLiteral(",)\"\r\n");
+    return name.trimmed() == name &&
+           std::none_of(name.begin(), name.end(), [](QChar c) { return separators.contains(c); });
+}
+
+void checkReader(QByteArrayView bytes) {
+    const quorrel::PackageRead read = quorrel::readPackageTables(bytes);
+    check(read.ok() == read.failure.isEmpty(), "a read gives tables or a reason");
+    const QList<quorrel::IntEntry> asInt = quorrel::readIntEntries(quorrel::decodeIntFile(bytes));
+    if (!read.ok()) {
+        quorrel::menuProblems({}, asInt, QStringLiteral("Fuzz"));
+        return;
+    }
+    const quorrel::PackageTables& tables = *read.tables;
+    check(tables.names.size() <= bytes.size() / 5, "no more names than the bytes can hold");
+    check(tables.exports.size() <= bytes.size() / 12, "no more exports than the bytes can hold");
+    quorrel::walkDifference(quorrel::walkNames(bytes), tables.names);
+    const QStringList textures = quorrel::textureNames(tables);
+    quorrel::menuProblems(textures, asInt, QStringLiteral("Fuzz"));
+
+    // The complete .int, read back, lists every skin and leaves only the package's own faults.
+    const QList<quorrel::IntObject> objects =
+        quorrel::completeObjects(textures, QStringLiteral("First"), {});
+    check(objects.size() == textures.size(), "one object per texture");
+    const QByteArray file =
+        quorrel::intFileBytes(quorrel::buildIntText(QStringLiteral("Fuzz"), objects));
+    const QList<quorrel::IntEntry> entries = quorrel::readIntEntries(quorrel::decodeIntFile(file));
+    if (!std::all_of(textures.begin(), textures.end(), plainName))
+        return;
+    check(entries.size() == objects.size(), "the complete .int reads back whole");
+    check(quorrel::menuSkins(entries).size() == quorrel::skinGroups(textures).size(),
+          "the menu lists every skin of the complete .int");
+    for (const QString& problem :
+         quorrel::menuProblems(textures, entries, QStringLiteral("Fuzz"))) {
+        check(problem.contains(QStringLiteral("no portrait")) ||
+                  problem.contains(QStringLiteral("a portrait without its face")) ||
+                  problem.contains(QStringLiteral("a face at digit")),
+              "the complete .int leaves only missing portraits and faces off their slot");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -74,5 +121,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         checkIntText(first, mesh, pictures);
     }
+    checkReader(bytes);
     return 0;
 }

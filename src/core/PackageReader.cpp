@@ -185,9 +185,9 @@ PackageTables read(QByteArrayView bytes) {
         resolve.checkReference(tables.imports[i].package, exports.count,
                                QStringLiteral("import %1").arg(i));
 
+    cursor = tableCursor(bytes, exports, kMinExport, "export");
     QList<qint32> classes;
     classes.reserve(exports.count);
-    cursor = tableCursor(bytes, exports, kMinExport, "export");
     tables.exports.reserve(exports.count);
     for (qint32 i = 0; i < exports.count; ++i) {
         const QString entry = QStringLiteral("export %1").arg(i);

@@ -109,19 +109,18 @@ QList<IntObject> completeObjects(const QStringList& textures, const QString& fir
 
 QList<MenuSkin> menuSkins(const QList<IntEntry>& entries) {
     QList<MenuSkin> skins;
+    QHash<QString, qsizetype> first; // the first skin of each four characters, matched exactly
     for (const IntEntry& entry : entries) {
-        if (described(entry) && entry.object.size() <= 5)
+        if (described(entry) && entry.object.size() <= 5) {
+            if (!first.contains(entry.object.left(4)))
+                first.insert(entry.object.left(4), skins.size());
             skins.append({entry.object, *entry.description, {}});
+        }
     }
     for (const IntEntry& entry : entries) {
-        if (!described(entry) || entry.object.size() <= 5)
-            continue;
-        for (MenuSkin& skin : skins) {
-            if (skin.texture.left(4) == entry.object.left(4)) {
-                skin.faces.append({entry.object, *entry.description});
-                break;
-            }
-        }
+        const auto skin = first.constFind(entry.object.left(4));
+        if (described(entry) && entry.object.size() > 5 && skin != first.cend())
+            skins[*skin].faces.append({entry.object, *entry.description});
     }
     return skins;
 }
