@@ -191,9 +191,7 @@ std::variant<bool, std::pair<QString, QString>> check(const QString& path, const
             quorrel::MakeInt(state);
             text = quorrel::decodeIntFile(quorrel::intFileBytes(state.intText()));
         } catch (const quorrel::ScanFailure& failure) {
-            problems << QFileInfo(path).fileName() +
-                            QStringLiteral(": the default mode writes "
-                                           "no .int: ") +
+            problems << title + QStringLiteral(": the default mode writes no .int: ") +
                             quorrel::ScanFailure::describe(failure.reason());
         }
     }
@@ -212,7 +210,7 @@ std::variant<bool, std::pair<QString, QString>> check(const QString& path, const
                              : QString();
     if (!walk.isEmpty())
         problems << QStringLiteral("%1: version %2: %3")
-                        .arg(QFileInfo(path).fileName(), QString::number(package.version), walk);
+                        .arg(title, QString::number(package.version), walk);
     problems += quorrel::menuProblems(quorrel::textureNames(package), entries, packageName);
     for (const QString& problem : problems)
         report += problem + u'\n';
@@ -329,11 +327,14 @@ int main(int argc, char* argv[]) {
         if (settings.mesh)
             return usageError(QStringLiteral("--complete takes no --mesh"));
         QStringList texts = settings.skins.values();
-        texts << settings.description.value_or(QString());
+        if (settings.description)
+            texts << *settings.description;
+        // The menu skips an empty description, and the game's reading ends one at a quote.
         for (const QString& text : texts) {
-            if (text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n'))
-                return usageError(QStringLiteral("a description for --complete holds a quote "
-                                                 "or a line break: ") +
+            if (text.isEmpty() || text.contains(u'"') || text.contains(u'\r') ||
+                text.contains(u'\n'))
+                return usageError(QStringLiteral("a description for --complete is empty or holds "
+                                                 "a quote or a line break: ") +
                                   text);
         }
     }

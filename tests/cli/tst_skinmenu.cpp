@@ -9,19 +9,13 @@ using testpkg::Object;
 
 namespace {
 
-struct Run {
-    int status = -1;
-    QString out;
-};
-
-Run quorrelInt(const QStringList& arguments) {
+// The exit status (-1 for a crash) and standard output.
+std::pair<int, QString> quorrelInt(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral(QUORREL_INT), arguments);
-    Run run;
-    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
-        run.status = process.exitCode();
-    run.out = QString::fromLatin1(process.readAllStandardOutput());
-    return run;
+    const bool ended =
+        process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+    return {ended ? process.exitCode() : -1, QString::fromLatin1(process.readAllStandardOutput())};
 }
 
 // "Tigr1=Cats Tigr2": each Object line's texture, and its description after "=".
@@ -92,15 +86,14 @@ void TestSkinMenu::complete() {
     QTemporaryDir dir;
     const QString package = testpkg::writeFile(dir, QStringLiteral("Cats.utx"),
                                                testpkg::realPackage(textures, quint16(version)));
-    const Run run = quorrelInt(options + QStringList{"--complete", package});
-    QCOMPARE(run.status, 0);
+    QCOMPARE(quorrelInt(options + QStringList{"--complete", package}).first, 0);
     const QString intText = QString::fromLatin1(testpkg::readFile(dir.filePath("Cats.int")));
-    QVERIFY(intText.startsWith(QStringLiteral("[public]\r\n\r\nObject=(Name=Cats.")));
-    QVERIFY(intText.endsWith(QStringLiteral(")\r\n\r\n")));
+    QVERIFY(intText.startsWith("[public]\r\n\r\nObject=(Name=Cats.") &&
+            intText.endsWith(")\r\n\r\n"));
     QCOMPARE(objects(intText), written);
-    const Run check = quorrelInt({"--check", package, dir.filePath("Cats.int")});
-    QCOMPARE(check.out, checked);
-    QCOMPARE(check.status, checked.endsWith(QStringLiteral("no problems\n")) ? 0 : 1);
+    const auto [status, out] = quorrelInt({"--check", package, dir.filePath("Cats.int")});
+    QCOMPARE(out, checked);
+    QCOMPARE(status, checked.endsWith(QStringLiteral("no problems\n")) ? 0 : 1);
 }
 
 void TestSkinMenu::check_data() {
@@ -137,10 +130,10 @@ void TestSkinMenu::check() {
     QStringList arguments{"--check", package};
     if (!intText.isEmpty())
         arguments << testpkg::writeFile(dir, QStringLiteral("Cats.int"), intText.toLatin1());
-    const Run run = quorrelInt(arguments);
-    QCOMPARE(run.status, 1);
+    const auto [status, out] = quorrelInt(arguments);
+    QCOMPARE(status, 1);
     for (const QString& problem : problems)
-        QVERIFY2(run.out.contains(problem + u'\n'), qPrintable(run.out));
+        QVERIFY2(out.contains(problem + u'\n'), qPrintable(out));
 }
 
 QTEST_GUILESS_MAIN(TestSkinMenu)
