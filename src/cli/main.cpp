@@ -50,6 +50,22 @@ struct Settings {
     QHash<QString, QString> skins; // --skin, keyed by the group in lower case
 };
 
+// Writes `text` where the default mode would write the package's .int.
+std::optional<QString> deliver(const QString& path, const QString& packageName, const QString& text,
+                               const Settings& settings) {
+    if (settings.outputFolder == QLatin1String("-")) {
+        if (!writeOut(quorrel::intFileBytes(text)))
+            return kStandardOutputFailed;
+        return std::nullopt;
+    }
+    const QDir folder(settings.outputFolder.isEmpty() ? QFileInfo(path).absolutePath()
+                                                      : settings.outputFolder);
+    const QString target = folder.filePath(packageName + QStringLiteral(".int"));
+    if (!quorrel::writeIntFile(target, text))
+        return QStringLiteral("could not write ") + QDir::toNativeSeparators(target);
+    return std::nullopt;
+}
+
 // One package, start to end. Returns the reason it failed, or nothing.
 std::optional<QString> process(const QString& path, const Settings& settings) {
     const std::optional<QString> packageName =
@@ -86,33 +102,7 @@ std::optional<QString> process(const QString& path, const Settings& settings) {
     }
 
     quorrel::MakeInt(state);
-    if (settings.outputFolder == QLatin1String("-")) {
-        if (!writeOut(quorrel::intFileBytes(state.intText())))
-            return kStandardOutputFailed;
-        return std::nullopt;
-    }
-    const QDir folder(settings.outputFolder.isEmpty() ? QFileInfo(path).absolutePath()
-                                                      : settings.outputFolder);
-    const QString target = folder.filePath(state.packageName() + QStringLiteral(".int"));
-    if (!quorrel::writeIntFile(target, state.intText()))
-        return QStringLiteral("could not write ") + QDir::toNativeSeparators(target);
-    return std::nullopt;
-}
-
-// Writes `text` where the default mode would write the package's .int.
-std::optional<QString> deliver(const QString& path, const QString& packageName, const QString& text,
-                               const Settings& settings) {
-    if (settings.outputFolder == QLatin1String("-")) {
-        if (!writeOut(quorrel::intFileBytes(text)))
-            return kStandardOutputFailed;
-        return std::nullopt;
-    }
-    const QDir folder(settings.outputFolder.isEmpty() ? QFileInfo(path).absolutePath()
-                                                      : settings.outputFolder);
-    const QString target = folder.filePath(packageName + QStringLiteral(".int"));
-    if (!quorrel::writeIntFile(target, text))
-        return QStringLiteral("could not write ") + QDir::toNativeSeparators(target);
-    return std::nullopt;
+    return deliver(path, state.packageName(), state.intText(), settings);
 }
 
 // The package's tables, or why they cannot be read.

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void complete();
     void check_data();
     void check();
+    void usage();
 };
 
 void TestSkinMenu::complete_data() {
@@ -134,6 +135,17 @@ void TestSkinMenu::check() {
     QCOMPARE(status, 1);
     for (const QString& problem : problems)
         QVERIFY2(out.contains(problem + u'\n'), qPrintable(out));
+}
+
+// Catches an option given where it cannot apply that runs anyway instead of a usage error.
+void TestSkinMenu::usage() {
+    for (const QStringList& arguments : {QStringList{"--skin", "Tigr=Tiger", "a.utx"},
+                                         {"--complete", "--skin", "Tig=x", "a.utx"},
+                                         {"--complete", "--skin", "Tigr=", "a.utx"},
+                                         {"--complete", "--check", "a.utx"},
+                                         {"--complete", "--description", "a\"b", "a.utx"},
+                                         {"--check", "a.utx", "a.int", "b"}})
+        QVERIFY2(quorrelInt(arguments).first == 2, qPrintable(arguments.join(u' ')));
 }
 
 QTEST_GUILESS_MAIN(TestSkinMenu)
