@@ -1,7 +1,6 @@
 #include "PackageBuilder.h"
 #include "TestFiles.h"
 
-#include "core/IntReader.h"
 #include "core/PackageReader.h"
 #include "core/SkinMenu.h"
 
@@ -18,8 +17,6 @@ private Q_SLOTS:
     void failsCleanly_data();
     void failsCleanly();
     void realPackages();
-    void readsIntLikeTheGame_data();
-    void readsIntLikeTheGame();
 };
 
 void TestPackageReader::reads_data() {
@@ -89,31 +86,6 @@ void TestPackageReader::realPackages() {
         QCOMPARE(read.tables->names.size(), qFromLittleEndian<qint32>(bytes.constData() + 12));
         QVERIFY(!textureNames(*read.tables).isEmpty());
     }
-}
-
-void TestPackageReader::readsIntLikeTheGame_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("entries"); // object=description, or object alone
-    QTest::newRow("quoted, CR LF")
-        << "[public]\r\n\r\nObject=(Name=P.Tigr1,Class=Texture,Description=\"Big, Cat\")\r\n"
-        << QStringList{"Tigr1=Big, Cat"};
-    QTest::newRow("unquoted, spaces, LF")
-        << "[Public]\nobject = ( Name = P.Tigr1 , Class = Texture , Description = Big Cat )\n"
-        << QStringList{"Tigr1=Big Cat"};
-    QTest::newRow("other sections and comments")
-        << "[Setup]\nObject=(Name=P.A,Class=Texture)\n[public]\n; Object=(Name=P.B)\n"
-           "Object=(Name=P.C,Class=Texture)\n[Other]\nObject=(Name=P.D,Class=Texture)"
-        << QStringList{"C"};
-}
-
-// Catches an .int reader stricter or looser than the game: a lost entry or a misread description.
-void TestPackageReader::readsIntLikeTheGame() {
-    QFETCH(QString, text);
-    QFETCH(QStringList, entries);
-    QStringList read;
-    for (const IntEntry& entry : readIntEntries(text))
-        read << entry.object + (entry.description ? u'=' + *entry.description : QString());
-    QCOMPARE(read, entries);
 }
 
 QTEST_GUILESS_MAIN(TestPackageReader)
