@@ -6,8 +6,8 @@
 
 // Builds package bytes. package() lays out a name table behind 64 placeholder header bytes: for
 // each name a length byte, its characters and 00 10 00 07 00 (terminator and four flag bytes).
-// realPackage() builds a whole package the game could load: header, names, imports, exports.
-// Shared by the tests, the benchmarks and the fuzz seeds.
+// realPackage() builds a real package's header and tables: names, imports, exports (no object
+// data). Shared by the tests, the benchmarks and the fuzz seeds.
 namespace testpkg {
 
 inline QByteArray header() {
