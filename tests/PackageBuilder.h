@@ -36,7 +36,7 @@ inline QByteArray package(const QList<QByteArray>& names,
 struct Object {
     QByteArray name;
     QByteArray className = "Texture";
-    QByteArray classPackage = "Engine";
+    QByteArray classPackage = "Engine"; // empty: a class this package defines ("Class" for one)
 };
 
 inline void appendU32(QByteArray& bytes, quint32 value) {
@@ -89,8 +89,15 @@ inline QByteArray realPackage(const QList<Object>& objects, quint16 version = 69
     };
     QByteArray exports;
     for (qsizetype i = 0; i < objects.size(); ++i) {
-        const qint32 outer = import("Core", "Package", objects[i].classPackage, 0);
-        exports += compact(import("Core", "Class", objects[i].className, outer)) + compact(0);
+        qint32 classRef = 0;
+        for (qsizetype j = 0; j < objects.size(); ++j) {
+            if (objects[i].classPackage.isEmpty() && objects[j].name == objects[i].className)
+                classRef = qint32(j + 1);
+        }
+        if (!objects[i].classPackage.isEmpty())
+            classRef = import("Core", "Class", objects[i].className,
+                              import("Core", "Package", objects[i].classPackage, 0));
+        exports += compact(classRef) + compact(0);
         appendU32(exports, 0);
         exports += compact(name(objects[i].name));
         appendU32(exports, 0x00070004);

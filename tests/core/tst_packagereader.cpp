@@ -26,11 +26,15 @@ void TestPackageReader::reads_data() {
 }
 
 // Catches names read without regard to the version, a misread header tail, and classes resolved
-// to the wrong import; the byte walk must read the builder's names as the header does.
+// to the wrong import or export; the byte walk must read the builder's names as the header does.
 void TestPackageReader::reads() {
     QFETCH(int, version);
-    const QByteArray bytes = testpkg::realPackage(
-        {{"Tigr1"}, {"Pal", "Palette"}, {"Fire4Bob", "FireTexture", "Fire"}}, quint16(version));
+    const QByteArray bytes = testpkg::realPackage({{"Tigr1"},
+                                                   {"Pal", "Palette"},
+                                                   {"Fire4Bob", "FireTexture", "Fire"},
+                                                   {"Tigr2", "MyTex", ""},
+                                                   {"MyTex", "Class", ""}},
+                                                  quint16(version));
     const PackageRead read = readPackageTables(bytes);
     QVERIFY2(read.ok(), qPrintable(read.failure));
     QCOMPARE(read.tables->version, version);
@@ -38,7 +42,8 @@ void TestPackageReader::reads() {
     QStringList exports;
     for (const PackageExport& object : read.tables->exports)
         exports << object.objectName + u':' + object.className;
-    QCOMPARE(exports, (QStringList{"Tigr1:Texture", "Pal:Palette", "Fire4Bob:FireTexture"}));
+    QCOMPARE(exports, (QStringList{"Tigr1:Texture", "Pal:Palette", "Fire4Bob:FireTexture",
+                                   "Tigr2:MyTex", "MyTex:Class"}));
     QCOMPARE(textureNames(*read.tables), (QStringList{"Tigr1", "Fire4Bob"}));
     QCOMPARE(walkDifference(walkNames(bytes), read.tables->names).isEmpty(), version >= 64);
 }
