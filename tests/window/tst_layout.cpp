@@ -3,35 +3,29 @@
 #include <QtTest>
 
 #include <limits>
-#include <map>
 
 using namespace quorrel;
 using C = LayoutControl;
 
 namespace {
 
-// Keeps every value exactly as set: no snapping to pixels.
+// Keeps every value exactly as set, no snapping to pixels: Frame1, Text6, Picture1, Text4, then
+// the four buttons, at their designed sizes.
 class PlainTarget : public LayoutTarget {
 public:
     float W = 5295, H = 4065;
-    std::map<C, float> widths{{C::Frame1, 4995},   {C::Text6, 4815},    {C::Picture1, 165},
-                              {C::Text4, 4875},    {C::Command1, 1545}, {C::Command2, 1545},
-                              {C::Command3, 1545}, {C::Command4, 4995}};
-    std::map<C, float> heights{{C::Frame1, 2385},  {C::Text6, 2055},   {C::Picture1, 165},
-                               {C::Text4, 3105},   {C::Command1, 255}, {C::Command2, 255},
-                               {C::Command3, 255}, {C::Command4, 255}};
-    std::map<C, float> tops{{C::Frame1, 930},    {C::Text6, 1170},    {C::Picture1, 60},
-                            {C::Text4, 30},      {C::Command1, 3360}, {C::Command2, 3360},
-                            {C::Command3, 3360}, {C::Command4, 3360}};
+    float widths[8] = {4995, 4815, 165, 4875, 1545, 1545, 1545, 4995};
+    float heights[8] = {2385, 2055, 165, 3105, 255, 255, 255, 255};
+    float tops[8] = {930, 1170, 60, 30, 3360, 3360, 3360, 3360};
 
     float outerWidth() const override { return W; }
     float outerHeight() const override { return H; }
-    float width(C c) const override { return widths.at(c); }
-    float height(C c) const override { return heights.at(c); }
-    float top(C c) const override { return tops.at(c); }
-    void setWidth(C c, float v) override { widths[c] = v; }
-    void setHeight(C c, float v) override { heights[c] = v; }
-    void setTop(C c, float v) override { tops[c] = v; }
+    float width(C c) const override { return widths[int(c)]; }
+    float height(C c) const override { return heights[int(c)]; }
+    float top(C c) const override { return tops[int(c)]; }
+    void setWidth(C c, float v) override { widths[int(c)] = v; }
+    void setHeight(C c, float v) override { heights[int(c)] = v; }
+    void setTop(C c, float v) override { tops[int(c)] = v; }
 };
 
 } // namespace
