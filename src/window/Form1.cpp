@@ -7,14 +7,19 @@
 #include "workflows/Workflows.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringListModel>
+#include <QUrl>
 
 #include <algorithm>
 #include <limits>
@@ -79,6 +84,31 @@ QPlainTextEdit* multiLineBox(QWidget* parent, const QString& name) {
     box->setTabChangesFocus(true);
     return box;
 }
+
+// The one regular local file a drag carries; several files, folders and other data open nothing.
+std::optional<QString> droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return std::nullopt;
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return std::nullopt;
+    const QString path = urls.first().toLocalFile();
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    return path;
+}
+
+// A file dialog the user has already answered.
+class AnsweredFileDialog : public FileDialogSeam {
+public:
+    explicit AnsweredFileDialog(const QString& path)
+        : m_file{QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
+                 QFileInfo(path).fileName()} {}
+    std::optional<ChosenFile> choose(const FileDialogRequest&) override { return m_file; }
+
+private:
+    ChosenFile m_file;
+};
 
 } // namespace
 
@@ -157,6 +187,12 @@ Form1::Form1(Form1Options options)
     setStyleSheet(kDataControlStyle);
     bindState();
     Text1->setFocus();
+    // A file dropped anywhere opens, also on the boxes that would take its name as text.
+    setAcceptDrops(true);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->acceptDrops())
+            child->installEventFilter(this);
+    }
 
     if (!options.windowFrame)
         m_frame = frameAtLoad();
@@ -345,6 +381,12 @@ void Form1::bindState() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) &&
+        static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) {
+        takeDrop(static_cast<QDropEvent*>(event));
+        return true;
+    }
     if (watched == Text1) {
         // A click is a press and a release inside the box; gaining focus alone opens nothing.
         if (event->type() == QEvent::MouseButtonPress)
@@ -366,6 +408,34 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    takeDrop(event);
+}
+
+void Form1::dragMoveEvent(QDragMoveEvent* event) {
+    takeDrop(event);
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    takeDrop(event);
+}
+
+void Form1::takeDrop(QDropEvent* event) {
+    // While the info panel covers the window, Open cannot be reached, so neither can a drop.
+    const std::optional<QString> file =
+        m_state.infoPanelShown() ? std::nullopt : droppedFile(event->mimeData());
+    if (!file || !(event->possibleActions() & Qt::CopyAction)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction); // never a move: the package stays where it is
+    event->accept();
+    // After the drop has finished, so the file manager is not kept waiting by a message box.
+    if (event->type() == QEvent::Drop)
+        QMetaObject::invokeMethod(
+            this, [this, path = *file] { openPackage(path); }, Qt::QueuedConnection);
+}
+
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Form_Resize();
@@ -383,6 +453,12 @@ void Form1::Form_Resize() {
 
 void Form1::Command1_Click() {
     FindFiles(m_state, CommonDialog1, *m_messageBox);
+}
+
+void Form1::openPackage(const QString& path) {
+    AnsweredFileDialog answered(path);
+    CommonDialog dialog(answered);
+    FindFiles(m_state, dialog, *m_messageBox);
 }
 
 void Form1::Text1_Click() {

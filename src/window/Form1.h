@@ -38,6 +38,7 @@ class QListView;
 class QPlainTextEdit;
 class QPushButton;
 class QStringListModel;
+class QDropEvent;
 
 namespace quorrel {
 
@@ -62,6 +63,9 @@ public:
     ~Form1() override;
 
     const GeneratorState& state() const { return m_state; }
+    // Opens `path` exactly as if the user had chosen it in the Open dialog: the command line's
+    // package and a file dropped on the window come this way.
+    void openPackage(const QString& path);
     // Twips per device-independent pixel: 1440 per inch at 96 pixels per inch.
     static constexpr int kTwipsPerPixel = 15;
     // Border and title bar assumed when the window system reports none at load, in pixels.
@@ -70,11 +74,15 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QMargins frameAtLoad() const;
     void createControls();
     void bindState();
+    void takeDrop(QDropEvent* event);
     void Form_Load();
     void Form_Resize();
 

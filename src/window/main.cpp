@@ -1,12 +1,33 @@
 #include "window/Form1.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorrel File Generator"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.QuorrelFileGenerator"));
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("package"),
+                                 QStringLiteral("The .utx package to open, as Find Files would."),
+                                 QStringLiteral("[PACKAGE.utx]"));
+    parser.process(app);
+    const QStringList packages = parser.positionalArguments();
+    if (packages.size() > 1) {
+        std::fprintf(stderr, "quorrel-file-generator: give one package at most\n%s",
+                     qPrintable(parser.helpText()));
+        return 2;
+    }
+
     quorrel::Form1 form;
     form.show();
+    // Once the window is up, so that a "No files Selected" box has a window to sit on.
+    if (!packages.isEmpty())
+        QTimer::singleShot(0, &form, [&form, path = packages.first()] { form.openPackage(path); });
     return QApplication::exec();
 }

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -27,6 +28,7 @@ private Q_SLOTS:
     void typingThePackageNameDerivesTheFields();
     void savesWhatQuorrelIntWrites();
     void infoPanel();
+    void packageFromOutside();
     void resizeAtKnownFrames();
 
 private:
@@ -198,6 +200,44 @@ void TestForm1::infoPanel() {
     QVERIFY(box("Text4")->toPlainText().endsWith(QStringLiteral("example.org typed")));
     QTest::mouseDClick(widget("Image1"), Qt::LeftButton);
     QVERIFY(box("Text4")->toPlainText().endsWith(QStringLiteral("example.org")));
+}
+
+// Catches a package from the command line that opens otherwise than Find Files, a drop of
+// several files or of a non-file that opens anything, or a dropped file typed into the INT box.
+void TestForm1::packageFromOutside() {
+    const QString path = skinPackage();
+    openPackage(path);
+    Form1 outside(Form1Options{&files, &boxes, QMargins(4, 23, 4, 4)});
+    outside.openPackage(path);
+    const GeneratorState &a = form->state(), &b = outside.state();
+    QCOMPARE(b.packageName() + u'|' + b.countText(), a.packageName() + u'|' + a.countText());
+    QCOMPARE(b.names(), a.names());
+    QCOMPARE(b.pictures(), a.pictures());
+    QVERIFY(b.makeIntEnabled() && boxes.shown.isEmpty());
+    outside.openPackage(dir.filePath(QStringLiteral("Missing_Skin.utx")));
+    QCOMPARE(boxes.takeOnly().text, QStringLiteral("No files Selected"));
+
+    auto drop = [](QWidget* target, const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(QPoint(5, 5), actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent dropped(QPointF(5, 5), actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+        QCoreApplication::processEvents();
+        return enter.isAccepted() && dropped.dropAction() == Qt::CopyAction;
+    };
+    const QUrl other = QUrl::fromLocalFile(testpkg::writeFile(
+        dir, QStringLiteral("Other_Skin.utx"), testpkg::package({"other_skin", "Pic"})));
+    QVERIFY(!drop(form.get(), {other, QUrl::fromLocalFile(path)}));
+    QVERIFY(!drop(form.get(), {QUrl(QStringLiteral("https://example.org/Other_Skin.utx"))}));
+    QVERIFY(!drop(form.get(), {QUrl::fromLocalFile(dir.path())}));
+    QCOMPARE(form->state().packageName(), QStringLiteral("Mesh_Skin"));
+    QVERIFY(drop(box("Text6")->viewport(), {other}));
+    QCOMPARE(form->state().packageName() + u'|' + form->state().pictures().join(u','),
+             QStringLiteral("Other_Skin|Pic"));
+    QVERIFY(boxes.shown.isEmpty());
 }
 
 // Catches resize arithmetic that is wrong at the load size or a larger one, that moves "All
