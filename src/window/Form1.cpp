@@ -60,7 +60,11 @@ QFont smallFonts() {
 const QString kDataControlStyle = QStringLiteral(
     "#Text1, #Text2, #Text3, #Text6, #List2 { background: black; color: rgb(0, 192, 0); "
     "border: 1px solid black; selection-background-color: rgb(0, 192, 0); "
-    "selection-color: black; }");
+    "selection-color: black; }"
+    // Frame1's border in a grey that shows on the dark window, its caption on the top line.
+    "#Frame1 { border: 1px solid rgb(144, 144, 144); margin-top: 0.6em; padding-top: 0.6em; } "
+    "#Frame1::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; "
+    "padding: 0px 2px; color: rgb(0, 192, 0); }");
 
 // A text box gives back every line break as CR LF, whatever the text was set with.
 QString boxText(const QPlainTextEdit* box) {
