@@ -11,7 +11,8 @@ namespace quorrel {
 std::optional<ChosenFile> QtFileDialog::choose(const FileDialogRequest& request) {
     const bool open = request.mode == FileDialogRequest::Mode::Open;
     QFileDialog dialog(m_parent, open ? QStringLiteral("Open") : QStringLiteral("Save As"),
-                       startFolderFor(request.initialDirectory, QDir::homePath()));
+                       startFolderFor(request.initialDirectory, QDir::homePath(),
+                                      qEnvironmentVariable("WINEPREFIX")));
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // Save replaces a file without asking; the write itself is atomic.
@@ -51,26 +52,37 @@ QString defaultSuffixFrom(const QString& defaultExtension) {
     return suffix;
 }
 
-QString startFolderFor(const QString& windowsFolder, const QString& home) {
+QString startFolderFor(const QString& windowsFolder, const QString& home,
+                       const QString& winePrefix) {
 #ifdef Q_OS_WIN
     Q_UNUSED(home);
+    Q_UNUSED(winePrefix);
     return windowsFolder;
 #else
     // "c:\unrealtournament\textures\" -> drive_c, then each folder in turn.
     QStringList parts = windowsFolder.split(u'\\', Qt::SkipEmptyParts);
     if (parts.isEmpty() || !parts.first().endsWith(u':'))
         return home;
-    QDir dir(QDir(home).filePath(QStringLiteral(".wine")));
     parts.first() = QStringLiteral("drive_") + parts.first().chopped(1).toLower();
-    for (const QString& part : parts) {
-        const QStringList entries = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-        const auto match = std::find_if(entries.cbegin(), entries.cend(), [&](const QString& e) {
-            return e.compare(part, Qt::CaseInsensitive) == 0;
-        });
-        if (match == entries.cend() || !dir.cd(*match))
-            return home;
+    auto inPrefix = [&parts](const QString& prefix) -> std::optional<QString> {
+        QDir dir(prefix);
+        for (const QString& part : parts) {
+            const QStringList entries =
+                dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+            const auto match =
+                std::find_if(entries.cbegin(), entries.cend(), [&](const QString& e) {
+                    return e.compare(part, Qt::CaseInsensitive) == 0;
+                });
+            if (match == entries.cend() || !dir.cd(*match))
+                return std::nullopt;
+        }
+        return dir.absolutePath();
+    };
+    if (!winePrefix.isEmpty()) {
+        if (const std::optional<QString> folder = inPrefix(winePrefix))
+            return *folder;
     }
-    return dir.absolutePath();
+    return inPrefix(QDir(home).filePath(QStringLiteral(".wine"))).value_or(home);
 #endif
 }
 

@@ -27,8 +27,9 @@ QStringList nameFiltersFrom(const QString& filter);
 QString defaultSuffixFrom(const QString& defaultExtension);
 
 // Where a dialog starts for one of the game's fixed Windows folders. On Windows that is the folder
-// itself; elsewhere the same folder inside the usual Wine prefix under `home` (each folder matched
-// without regard to case), or `home` when there is none.
-QString startFolderFor(const QString& windowsFolder, const QString& home);
+// itself; elsewhere the same folder inside the Wine prefix `winePrefix` ($WINEPREFIX) when given
+// and holding it, else inside ~/.wine (each folder matched without regard to case), else `home`.
+QString startFolderFor(const QString& windowsFolder, const QString& home,
+                       const QString& winePrefix = QString());
 
 } // namespace quorrel

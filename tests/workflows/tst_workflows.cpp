@@ -252,25 +252,33 @@ void TestWorkflows::save() {
 }
 
 void TestWorkflows::startFolders_data() {
-    QTest::addColumn<QString>("made");     // folders made under the home folder
+    QTest::addColumn<QString>("made");     // folders made under the home folder, ";" between
+    QTest::addColumn<QString>("prefix");   // $WINEPREFIX under the home folder, or none
     QTest::addColumn<QString>("expected"); // relative to the home folder
-    QTest::newRow("game under Wine, its own case") << ".wine/drive_c/UnrealTournament/Textures"
-                                                   << ".wine/drive_c/UnrealTournament/Textures";
+    const QString wine = ".wine/drive_c/UnrealTournament/Textures";
+    const QString ut = "ut/drive_c/UnrealTournament/Textures";
+    QTest::newRow("game under Wine, its own case") << wine << "" << wine;
     QTest::newRow("no textures folder") << ".wine/drive_c/UnrealTournament/System"
+                                        << ""
                                         << "";
+    QTest::newRow("$WINEPREFIX first") << wine + u';' + ut << "ut" << ut;
+    QTest::newRow("$WINEPREFIX without the game") << wine << "ut" << wine;
 }
 
-// Catches dialogs that start outside the game's folder in a Wine prefix, or in a folder that
-// does not exist.
+// Catches dialogs that start outside the game's folder in a Wine prefix ($WINEPREFIX first, then
+// ~/.wine), or in a folder that does not exist.
 void TestWorkflows::startFolders() {
 #ifdef Q_OS_WIN
     QSKIP("Windows uses the game's folders as they are");
 #endif
     QFETCH(QString, made);
+    QFETCH(QString, prefix);
     QFETCH(QString, expected);
     QTemporaryDir home;
-    QVERIFY(QDir(home.path()).mkpath(made));
-    QCOMPARE(startFolderFor(kTexturesFolder, home.path()),
+    for (const QString& folder : made.split(u';'))
+        QVERIFY(QDir(home.path()).mkpath(folder));
+    QCOMPARE(startFolderFor(kTexturesFolder, home.path(),
+                            prefix.isEmpty() ? QString() : home.filePath(prefix)),
              QDir::cleanPath(home.filePath(expected)));
 }
 
