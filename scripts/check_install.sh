@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Install check: validates the desktop entry and the metainfo, builds the Debian package, unpacks
-# it into a temporary root and runs what it installed.
+# it into a temporary root, checks the file type and manual page it installs and runs the tools.
 #   scripts/check_install.sh BUILD-FOLDER
 set -euo pipefail
 source=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -25,8 +25,32 @@ dpkg-deb -x "$deb" "$root/fs"
 for file in usr/bin/quorrel-file-generator usr/bin/quorrel-int \
     usr/share/applications/org.example.QuorrelFileGenerator.desktop \
     usr/share/metainfo/org.example.QuorrelFileGenerator.metainfo.xml \
-    usr/share/icons/hicolor/48x48/apps/org.example.QuorrelFileGenerator.png; do
+    usr/share/icons/hicolor/48x48/apps/org.example.QuorrelFileGenerator.png \
+    usr/share/mime/packages/org.example.QuorrelFileGenerator.xml usr/share/man/man1/quorrel-int.1; do
     [ -e "$root/fs/$file" ] || { echo "missing $file"; exit 1; }
+done
+
+# The desktop learns the texture package type from the installed tree, by name and by content;
+# the file managers' "Open With" passes the package to the window.
+usr=$root/fs/usr
+mime=application/x-unreal-texture-package
+desktop-file-validate "$usr/share/applications/$app_id.desktop"
+grep -qx "MimeType=$mime;" "$usr/share/applications/$app_id.desktop" || { echo "no $mime"; exit 1; }
+grep -qx "Exec=quorrel-file-generator %f" "$usr/share/applications/$app_id.desktop" ||
+    { echo "the desktop entry does not pass the file"; exit 1; }
+XDG_DATA_DIRS="$usr/share:/usr/share" update-mime-database "$usr/share/mime"
+printf 'not a package' >"$root/Named_Skin.utx"
+printf '\xc1\x83\x2a\x9e\x45\x00\x00\x00' >"$root/unnamed"
+for file in Named_Skin.utx unnamed; do
+    type=$(XDG_DATA_DIRS="$usr/share:/usr/share" gio info -a standard::content-type "$root/$file" |
+        sed -n 's/.*standard::content-type: //p')
+    [ "$type" = "$mime" ] || { echo "$file is seen as '$type', not $mime"; exit 1; }
+done
+
+# man quorrel-int: every option, the exit codes and an example.
+page=$(MANPATH="$usr/share/man" MANWIDTH=80 man -P cat quorrel-int 2>&1)
+for text in --output --mesh --description --list --help --version "EXIT STATUS" EXAMPLE; do
+    grep -q -- "$text" <<<"$page" || { echo "the manual page lacks $text"; exit 1; }
 done
 
 version=$("$root/fs/usr/bin/quorrel-int" --version)

@@ -11,7 +11,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
 packages=(build-essential cmake file qt6-base-dev libgl-dev fonts-dejavu-core libbenchmark-dev
-    desktop-file-utils appstream)
+    desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db xvfb xauth xdotool hyperfine)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
