@@ -11,15 +11,18 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char encodeOne(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return char(c);
-    for (unsigned i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == c)
-            return char(0x80 + i);
-    }
-    return '?';
+// The byte of every character below U+2123 (the highest with a byte), '?' for those without one.
+constexpr unsigned kEncodedRange = 0x2123;
+constexpr std::array<char, kEncodedRange> makeEncodeTable() {
+    std::array<char, kEncodedRange> table{};
+    for (unsigned c = 0; c < kEncodedRange; ++c)
+        table[c] = (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) ? char(c) : '?';
+    for (unsigned i = 0; i < kHighControls.size(); ++i)
+        table[kHighControls[i]] = char(0x80 + i);
+    return table;
 }
+
+constexpr std::array<char, kEncodedRange> kEncode = makeEncodeTable();
 
 constexpr std::array<char16_t, 256> makeDecodeTable() {
     std::array<char16_t, 256> table{};
@@ -42,16 +45,24 @@ QString decode(QByteArrayView bytes) {
 }
 
 QByteArray encode(QStringView text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            ++i;
+    // One pass into a buffer of the largest size; a surrogate pair makes it one byte shorter.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
+    const char16_t* in = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = in[i];
+        if (c < kEncodedRange) {
+            out[written++] = kEncode[c];
+            continue;
         }
-        bytes.append(encodeOne(c));
+        // Every character from U+2123 on, a pair of surrogates included, has no byte.
+        if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(in[i + 1]))
+            ++i;
+        out[written++] = '?';
     }
+    bytes.truncate(written);
     return bytes;
 }
 
