@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QString>
+
+// The packages the benchmarks run on, built the way a name table lays them out: 64 header bytes,
+// then each name with its length byte and its 00 10 00 07 00 end.
+namespace benchpkg {
+
+inline QByteArray nameEntry(const QByteArray& name) {
+    QByteArray entry = name;
+    entry.append("\x00\x10\x00\x07\x00", 5);
+    entry.append(char(name.size() + 1)); // the next name's length byte; close enough
+    return entry;
+}
+
+inline QByteArray header() {
+    QByteArray bytes(64, '\x01');
+    bytes.append('\x05');
+    return bytes;
+}
+
+// `count` short names in all. The mesh's own name comes after a few thousand others, and a few
+// thousand palettes follow it, so about 97.5% of the names are pictures of Many_Names.utx.
+inline QByteArray nameHeavyPackage(int count) {
+    QByteArray bytes = header();
+    const int before = count / 50, palettes = count / 200;
+    for (int i = 0; i < before; ++i)
+        bytes += nameEntry("Before" + QByteArray::number(i));
+    bytes += nameEntry("Many_Names");
+    for (int i = 0; i < palettes; ++i)
+        bytes += nameEntry("Palette" + QByteArray::number(i));
+    for (int i = before + palettes + 1; i < count; ++i) {
+        const QByteArray key = QByteArray::number(qint64(i) * 7919 % count, 36);
+        // Some faces, so the INT text carries descriptions as real skins do.
+        bytes += nameEntry(i % 8 ? "P" + key : "Skin4" + key);
+    }
+    return bytes + QByteArray("\x40\x04\x00", 3);
+}
+
+// A name table of a few hundred skin names, then random binary data up to `size`, with the stop
+// marker as its last bytes but one. The data holds no stop marker of its own; unless
+// `keepNameEnds`, it holds no name-end marker either, so the walk crosses it without taking a name.
+// Random data has an accidental name-end about every 16 MiB, each making one huge "name".
+inline QByteArray randomTailPackage(qsizetype size, bool keepNameEnds) {
+    QByteArray bytes = header();
+    bytes += nameEntry("None") + nameEntry("Big_Skin");
+    for (int i = 0; i < 500; ++i)
+        bytes += nameEntry("Skin" + QByteArray::number(i) + "4Face");
+    QRandomGenerator random(64);
+    const qsizetype start = bytes.size();
+    bytes.resize(size - 3);
+    random.fillRange(reinterpret_cast<quint32*>(bytes.data() + start),
+                     (bytes.size() - start) / qsizetype(sizeof(quint32)));
+    for (qsizetype i = start; i + 1 < bytes.size(); ++i) {
+        if (bytes[i] == '\x40' && bytes[i + 1] == '\x04')
+            bytes[i + 1] = '\x05';
+        if (!keepNameEnds && i + 3 < bytes.size() && bytes[i] == 0 && bytes[i + 1] == '\x10' &&
+            bytes[i + 3] == '\x07')
+            bytes[i + 3] = '\x08';
+    }
+    return bytes + QByteArray("\x40\x04\x00", 3);
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace benchpkg

@@ -1,0 +1,25 @@
+// Writes the benchmark packages into a folder: Many_Names.utx (a million short names) and
+// Big_Random.utx (64 MiB, random data after the name table).
+//
+//   build/bench/make_packages FOLDER
+#include "BenchPackages.h"
+
+#include <QDir>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_packages FOLDER\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!benchpkg::writeFile(folder.filePath(QStringLiteral("Many_Names.utx")),
+                             benchpkg::nameHeavyPackage(1'000'000)) ||
+        !benchpkg::writeFile(folder.filePath(QStringLiteral("Big_Random.utx")),
+                             benchpkg::randomTailPackage(64 * 1024 * 1024, true))) {
+        std::fprintf(stderr, "make_packages: cannot write into %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}

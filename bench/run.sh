@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Runs the speed benchmarks under a real X server (Xvfb: the offscreen platform skips painting)
+# and prints each measurement against its target. Timings on a shared machine vary: every figure
+# is given as the range over several runs.
+#   bench/run.sh [build-folder] [runs]      (build with -DQUORREL_BUILD_BENCHMARKS=ON)
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+runs=${2:-5}
+for tool in Xvfb hyperfine; do
+    command -v $tool >/dev/null || { echo "needs $tool: apt-get install xvfb hyperfine"; exit 1; }
+done
+work=$(mktemp -d)
+display=:$((200 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+
+"$build/bench/make_packages" "$work"
+many=$work/Many_Names.utx big=$work/Big_Random.utx
+mkdir "$work/out"
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)   runs: $runs"
+
+# min..max of a column of numbers
+range() { sort -n | awk 'NR==1{lo=$1} {hi=$1} END{printf "%s..%s", lo, hi}'; }
+# hyperfine's mean, min and max of one command, in ms: "mean min max"
+timing() {
+    hyperfine -N --warmup 2 --runs "$runs" --export-csv "$work/t.csv" "$@" >/dev/null 2>&1
+    awk -F, 'NR==2{printf "%.1f %.1f %.1f\n", $2*1000, $7*1000, $8*1000}' "$work/t.csv"
+}
+
+for _ in $(seq "$runs"); do "$build/bench/open_benchmark" "$many" 2>/dev/null; done >"$work/open.txt"
+field() { awk -v k="$1" '$1==k{print $2}' "$work/open.txt" | range; }
+echo "1,000,000 names, $(awk '$1=="pictures"{sub(",", "", $2); print $2; exit}' "$work/open.txt") pictures, in the window:"
+echo "  Open until the window takes keys:      $(field open_ms) ms      (target <= 1000)"
+echo "  peak memory after Open:                $(field open_peak_mb) MB       (target <= 400)"
+echo "  Make INT until the window takes keys:  $(field make_int_ms) ms      (target <= 1000)"
+echo "  peak memory after Make INT:            $(field make_int_peak_mb) MB"
+
+read -r mean lo hi < <(timing "$build/src/cli/quorrel-int --output - $many")
+echo "quorrel-int --output - on it:            $lo..$hi ms, mean $mean (target <= 1000)"
+
+read -r cat_mean cat_lo cat_hi < <(timing "cat $big")
+read -r int_mean int_lo int_hi < <(timing "$build/src/cli/quorrel-int --output $work/out $big")
+echo "64 MiB random-tailed package: cat $cat_lo..$cat_hi ms, quorrel-int $int_lo..$int_hi ms"
+echo "  ratio of the means: $(awk -v a="$int_mean" -v b="$cat_mean" 'BEGIN{printf "%.1f", a/b}')x" \
+    "(target <= 2)"
+
+probe=$build/bench/startup_probe
+read -r bare_mean bare_lo bare_hi < <(timing "$probe bare")
+read -r form_mean form_lo form_hi < <(timing "$probe form")
+echo "start-up: bare label window $bare_lo..$bare_hi ms, the tool $form_lo..$form_hi ms"
+echo "  ratio of the means: $(awk -v a="$form_mean" -v b="$bare_mean" 'BEGIN{printf "%.2f", a/b}')x" \
+    "(target <= 1.3)"
