@@ -27,6 +27,8 @@ void check(bool condition, const char* what) {
 
 void checkIntText(const QString& package, const QString& description, const QStringList& pictures) {
     const QString text = quorrel::buildIntText(package, description, pictures);
+    check(quorrel::intFileBytes(package, description, pictures) == quorrel::intFileBytes(text),
+          "the saved bytes built directly equal those of the text");
     const QString crLf = QStringLiteral("\r\n");
     check(text.startsWith(QStringLiteral("[public]\r\n\r\n")), "INT text starts with [public]");
     check(text.endsWith(QStringLiteral(")\r\n")), "INT text ends with an object line");

@@ -50,18 +50,18 @@ struct Settings {
     QHash<QString, QString> skins; // --skin, keyed by the group in lower case
 };
 
-// Writes `text` where the default mode would write the package's .int.
-std::optional<QString> deliver(const QString& path, const QString& packageName, const QString& text,
-                               const Settings& settings) {
+// Writes the bytes of an .int file where the default mode would write the package's .int.
+std::optional<QString> deliver(const QString& path, const QString& packageName,
+                               const QByteArray& bytes, const Settings& settings) {
     if (settings.outputFolder == QLatin1String("-")) {
-        if (!writeOut(quorrel::intFileBytes(text)))
+        if (!writeOut(bytes))
             return kStandardOutputFailed;
         return std::nullopt;
     }
     const QDir folder(settings.outputFolder.isEmpty() ? QFileInfo(path).absolutePath()
                                                       : settings.outputFolder);
     const QString target = folder.filePath(packageName + QStringLiteral(".int"));
-    if (!quorrel::writeIntFile(target, text))
+    if (!quorrel::writeWholeFile(target, bytes))
         return QStringLiteral("could not write ") + QDir::toNativeSeparators(target);
     return std::nullopt;
 }
@@ -101,8 +101,11 @@ std::optional<QString> process(const QString& path, const Settings& settings) {
         return std::nullopt;
     }
 
-    quorrel::MakeInt(state);
-    return deliver(path, state.packageName(), state.intText(), settings);
+    // The bytes the window saves after "Make INT", without the text in between.
+    return deliver(
+        path, state.packageName(),
+        quorrel::intFileBytes(state.packageName(), state.skinDescription(), state.pictures()),
+        settings);
 }
 
 // The package's tables, or why they cannot be read.
@@ -142,7 +145,7 @@ std::optional<QString> complete(const QString& path, const Settings& settings) {
     const QString text = quorrel::buildIntText(
         packageName, quorrel::completeObjects(textures, settings.description.value_or(packageName),
                                               settings.skins));
-    return deliver(path, packageName, text, settings);
+    return deliver(path, packageName, quorrel::intFileBytes(text), settings);
 }
 
 // Prints what the menu will list and one line per problem. Returns whether there was one, or

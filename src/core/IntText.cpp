@@ -36,32 +36,59 @@ qsizetype objectLineSize(QStringView packageName, QStringView picture, QStringVi
     return size;
 }
 
-void appendObjectLine(QString& text, QStringView packageName, QStringView picture,
-                      QStringView description) {
-    text.append(kObjectStart).append(packageName).append(u'.').append(picture).append(kClass);
-    if (!description.isNull())
-        text.append(kDescriptionStart).append(description).append(u'"');
-    text.append(u')').append(kCrLf);
+constexpr qsizetype kHeaderSize = 8 + 2 * 2; // "[public]", two line ends
+
+// The text goes to `put` piece by piece. Every piece taken from the fields lies between ASCII
+// characters, so encoding the pieces one by one gives the bytes of the whole text.
+template <typename Put> void putHeader(Put&& put) {
+    for (QStringView piece : {QStringView(u"[public]"), kCrLf, kCrLf})
+        put(piece);
+}
+
+// A null `description` writes none.
+template <typename Put>
+void putObjectLine(Put&& put, QStringView packageName, QStringView picture,
+                   QStringView description) {
+    for (QStringView piece : {kObjectStart, packageName, QStringView(u"."), picture, kClass})
+        put(piece);
+    if (!description.isNull()) {
+        for (QStringView piece : {kDescriptionStart, description, QStringView(u"\"")})
+            put(piece);
+    }
+    for (QStringView piece : {QStringView(u")"), kCrLf})
+        put(piece);
+}
+
+// The description of picture 0 is never null, even when empty.
+QStringView firstDescription(const QString& skinDescription) {
+    return skinDescription.isNull() ? QStringView(u"") : QStringView(skinDescription);
+}
+
+// Sizes the text first, so it is allocated once (tens of megabytes for a huge package), then
+// puts it piece by piece.
+template <typename Reserve, typename Put>
+void pictureText(const QString& packageName, const QString& skinDescription,
+                 const QStringList& pictures, Reserve&& reserve, Put&& put) {
+    const QString first = pictures.value(0);
+    qsizetype size =
+        kHeaderSize + objectLineSize(packageName, first, firstDescription(skinDescription));
+    for (qsizetype k = 1; k < pictures.size(); ++k)
+        size += objectLineSize(packageName, pictures.at(k), faceOf(pictures.at(k)));
+    reserve(size);
+    putHeader(put);
+    putObjectLine(put, packageName, first, firstDescription(skinDescription));
+    for (qsizetype k = 1; k < pictures.size(); ++k)
+        putObjectLine(put, packageName, pictures.at(k), faceOf(pictures.at(k)));
 }
 
 } // namespace
 
 QString buildIntText(const QString& packageName, const QString& skinDescription,
                      const QStringList& pictures) {
-    // The description of picture 0 is never null, even when empty.
-    const QString first = pictures.value(0);
-    const QStringView firstDescription =
-        skinDescription.isNull() ? QStringView(u"") : QStringView(skinDescription);
-    // Measured first, so the text is allocated once: it runs to tens of megabytes.
-    qsizetype size = 2 * kCrLf.size() + 8 + objectLineSize(packageName, first, firstDescription);
-    for (qsizetype k = 1; k < pictures.size(); ++k)
-        size += objectLineSize(packageName, pictures.at(k), faceOf(pictures.at(k)));
     QString text;
-    text.reserve(size);
-    text.append(u"[public]").append(kCrLf).append(kCrLf);
-    appendObjectLine(text, packageName, first, firstDescription);
-    for (qsizetype k = 1; k < pictures.size(); ++k)
-        appendObjectLine(text, packageName, pictures.at(k), faceOf(pictures.at(k)));
+    pictureText(
+        packageName, skinDescription, pictures, [&text](qsizetype size) { text.reserve(size); },
+        [&text](QStringView piece) { text.append(piece); });
     return text;
 }
 
@@ -72,14 +99,15 @@ QString buildIntText(const QString& packageName, const QList<IntObject>& objects
             return QStringView();
         return object.description->isNull() ? QStringView(u"") : QStringView(*object.description);
     };
-    qsizetype size = 2 * kCrLf.size() + 8;
+    qsizetype size = kHeaderSize;
     for (const IntObject& object : objects)
         size += objectLineSize(packageName, object.name, descriptionOf(object));
     QString text;
     text.reserve(size);
-    text.append(u"[public]").append(kCrLf).append(kCrLf);
+    auto put = [&text](QStringView piece) { text.append(piece); };
+    putHeader(put);
     for (const IntObject& object : objects)
-        appendObjectLine(text, packageName, object.name, descriptionOf(object));
+        putObjectLine(put, packageName, object.name, descriptionOf(object));
     return text;
 }
 
@@ -91,7 +119,32 @@ QByteArray intFileBytes(const QString& intText) {
     return windows1252::encode(intText) + QByteArrayLiteral("\r\n");
 }
 
+QByteArray intFileBytes(const QString& packageName, const QString& skinDescription,
+                        const QStringList& pictures) {
+    QByteArray bytes;
+    char* out = nullptr;
+    pictureText(
+        packageName, skinDescription, pictures,
+        [&](qsizetype size) { // a character gives at most one byte
+            bytes.resize(size + 2);
+            out = bytes.data();
+        },
+        [&out](QStringView piece) { out += windows1252::encodeInto(piece, out); });
+    *out++ = '\r';
+    *out++ = '\n';
+    bytes.truncate(out - bytes.data());
+    return bytes;
+}
+
 bool writeIntFile(const QString& path, const QString& intText) {
+    try {
+        return writeWholeFile(path, intFileBytes(intText));
+    } catch (const std::bad_alloc&) { // no memory for the bytes of a huge text
+        return false;
+    }
+}
+
+bool writeWholeFile(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty())
         return false;
     QSaveFile file(path);
@@ -100,12 +153,7 @@ bool writeIntFile(const QString& path, const QString& intText) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     // On failure the temporary file goes away with `file`.
-    try {
-        const QByteArray bytes = intFileBytes(intText);
-        return file.write(bytes) == bytes.size() && file.commit();
-    } catch (const std::bad_alloc&) { // no memory for the bytes of a huge text
-        return false;
-    }
+    return file.write(bytes) == bytes.size() && file.commit();
 }
 
 } // namespace quorrel

@@ -31,9 +31,14 @@ void MakeInt(GeneratorState& state);
 
 // The bytes of a saved .int file: the text in Windows-1252, then CR LF. No byte-order mark.
 QByteArray intFileBytes(const QString& intText);
+// intFileBytes(buildIntText(...)), without the text in between: for a text nobody edits.
+QByteArray intFileBytes(const QString& packageName, const QString& skinDescription,
+                        const QStringList& pictures);
 
 // Writes intFileBytes() to `path` through a temporary file beside it, so a failed write leaves any
 // previous file as it was and no partial file behind. Returns false on any failure.
 bool writeIntFile(const QString& path, const QString& intText);
+// The same for bytes already made.
+bool writeWholeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace quorrel

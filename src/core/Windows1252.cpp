@@ -45,9 +45,13 @@ QString decode(QByteArrayView bytes) {
 }
 
 QByteArray encode(QStringView text) {
-    // One pass into a buffer of the largest size; a surrogate pair makes it one byte shorter.
+    // The largest size; a surrogate pair makes it one byte shorter.
     QByteArray bytes(text.size(), Qt::Uninitialized);
-    char* out = bytes.data();
+    bytes.truncate(encodeInto(text, bytes.data()));
+    return bytes;
+}
+
+qsizetype encodeInto(QStringView text, char* out) {
     const char16_t* in = text.utf16();
     const qsizetype size = text.size();
     qsizetype written = 0;
@@ -62,8 +66,7 @@ QByteArray encode(QStringView text) {
             ++i;
         out[written++] = '?';
     }
-    bytes.truncate(written);
-    return bytes;
+    return written;
 }
 
 } // namespace quorrel::windows1252

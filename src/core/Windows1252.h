@@ -18,4 +18,7 @@ QString decode(QByteArrayView bytes);
 // that has no byte. decode() followed by encode() gives back the original bytes.
 QByteArray encode(QStringView text);
 
+// encode() into `out`, which has room for text.size() bytes; returns how many it wrote.
+qsizetype encodeInto(QStringView text, char* out);
+
 } // namespace quorrel::windows1252
