@@ -41,6 +41,9 @@ echo "  peak memory after Open:                $(field open_peak_mb) MB (target 
 echo "  Make INT until the window takes keys:  $(field make_int_ms) ms (target <= 1000); CPU $(field make_int_cpu_ms) ms"
 echo "  peak memory after Make INT:            $(field make_int_peak_mb) MB"
 
+echo "  the same INT text in the text widgets Qt offers (one run, for the record):"
+"$build/bench/text_box_options" "$many" 2>/dev/null | sed 's/^/    /'
+
 read -r mean lo hi cpu < <(timing "$build/src/cli/quorrel-int --output - $many")
 echo "quorrel-int --output - on it: $lo..$hi ms, mean $mean (target <= 1000); CPU $cpu ms"
 
