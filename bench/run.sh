@@ -27,7 +27,8 @@ range() { sort -n | awk 'NR==1{lo=$1} {hi=$1} END{printf "%s..%s", lo, hi}'; }
 # hyperfine's mean, min and max elapsed time and mean CPU time (user + system) of one command,
 # in ms: "mean min max cpu"
 timing() {
-    hyperfine -N --warmup 2 --runs "$runs" --export-csv "$work/t.csv" "$@" >/dev/null 2>&1
+    hyperfine -N --warmup 2 --runs "${timed_runs:-$runs}" --export-csv "$work/t.csv" "$@" \
+        >/dev/null 2>&1
     awk -F, 'NR==2{printf "%.1f %.1f %.1f %.1f\n", $2*1000, $7*1000, $8*1000, ($5+$6)*1000}' \
         "$work/t.csv"
 }
@@ -53,7 +54,9 @@ echo "64 MiB random-tailed package: cat $cat_lo..$cat_hi ms, quorrel-int $int_lo
 echo "  ratio of the means: $(ratio "$int_mean" "$cat_mean")x (target <= 2);" \
     "of the CPU times: $(ratio "$int_cpu" "$cat_cpu")x"
 
+# A start-up takes a few tens of milliseconds: many runs, so scheduling noise evens out.
 probe=$build/bench/startup_probe
+timed_runs=$((runs * 8))
 read -r bare_mean bare_lo bare_hi bare_cpu < <(timing "$probe bare")
 read -r form_mean form_lo form_hi form_cpu < <(timing "$probe form")
 echo "start-up: bare label window $bare_lo..$bare_hi ms, the tool $form_lo..$form_hi ms"
