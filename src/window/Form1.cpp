@@ -402,10 +402,12 @@ void Form1::bindState() {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) &&
-        static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) {
-        takeDrop(static_cast<QDropEvent*>(event));
-        return true;
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (drop->mimeData() && drop->mimeData()->hasUrls()) {
+            takeDrop(drop);
+            return true;
+        }
     }
     if (watched == Text1) {
         // A click is a press and a release inside the box; gaining focus alone opens nothing.
