@@ -1,43 +1,32 @@
 #pragma once
 
+#include "PackageBuilder.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QString>
 
-// The packages the benchmarks run on, built the way a name table lays them out: 64 header bytes,
-// then each name with its length byte and its 00 10 00 07 00 end.
+// The packages the benchmarks run on, made by the tests' package builder.
 namespace benchpkg {
-
-inline QByteArray nameEntry(const QByteArray& name) {
-    QByteArray entry = name;
-    entry.append("\x00\x10\x00\x07\x00", 5);
-    entry.append(char(name.size() + 1)); // the next name's length byte; close enough
-    return entry;
-}
-
-inline QByteArray header() {
-    QByteArray bytes(64, '\x01');
-    bytes.append('\x05');
-    return bytes;
-}
 
 // `count` short names in all. The mesh's own name comes after a few thousand others, and a few
 // thousand palettes follow it, so about 97.5% of the names are pictures of Many_Names.utx.
 inline QByteArray nameHeavyPackage(int count) {
-    QByteArray bytes = header();
+    QList<QByteArray> names;
+    names.reserve(count);
     const int before = count / 50, palettes = count / 200;
     for (int i = 0; i < before; ++i)
-        bytes += nameEntry("Before" + QByteArray::number(i));
-    bytes += nameEntry("Many_Names");
+        names << "Before" + QByteArray::number(i);
+    names << "Many_Names";
     for (int i = 0; i < palettes; ++i)
-        bytes += nameEntry("Palette" + QByteArray::number(i));
+        names << "Palette" + QByteArray::number(i);
     for (int i = before + palettes + 1; i < count; ++i) {
         const QByteArray key = QByteArray::number(qint64(i) * 7919 % count, 36);
         // Some faces, so the INT text carries descriptions as real skins do.
-        bytes += nameEntry(i % 8 ? "P" + key : "Skin4" + key);
+        names << (i % 8 ? "P" + key : "Skin4" + key);
     }
-    return bytes + QByteArray("\x40\x04\x00", 3);
+    return testpkg::package(names);
 }
 
 // A name table of a few hundred skin names, then random binary data up to `size`, with the stop
@@ -45,10 +34,10 @@ inline QByteArray nameHeavyPackage(int count) {
 // `keepNameEnds`, it holds no name-end marker either, so the walk crosses it without taking a name.
 // Random data has an accidental name-end about every 16 MiB, each making one huge "name".
 inline QByteArray randomTailPackage(qsizetype size, bool keepNameEnds) {
-    QByteArray bytes = header();
-    bytes += nameEntry("None") + nameEntry("Big_Skin");
+    QList<QByteArray> names{"None", "Big_Skin"};
     for (int i = 0; i < 500; ++i)
-        bytes += nameEntry("Skin" + QByteArray::number(i) + "4Face");
+        names << "Skin" + QByteArray::number(i) + "4Face";
+    QByteArray bytes = testpkg::package(names, QByteArray());
     QRandomGenerator random(64);
     const qsizetype start = bytes.size();
     bytes.resize(size - 3);
@@ -61,7 +50,7 @@ inline QByteArray randomTailPackage(qsizetype size, bool keepNameEnds) {
             bytes[i + 3] == '\x07')
             bytes[i + 3] = '\x08';
     }
-    return bytes + QByteArray("\x40\x04\x00", 3);
+    return bytes + testpkg::stopMarker() + '\0';
 }
 
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
