@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -55,6 +56,19 @@ int main(int argc, char* argv[]) {
         for (int k = random.bounded(60); k > 0; --k)
             bytes.append(alphabet[random.bounded(int(sizeof alphabet))]);
         run(bytes);
+    }
+    // Window sizes that overflow, divide badly or are no numbers at all.
+    const float odd[] = {std::numeric_limits<float>::infinity(),
+                         -std::numeric_limits<float>::max(),
+                         std::numeric_limits<float>::quiet_NaN(),
+                         -1,
+                         0,
+                         1e30f};
+    for (float a : odd) {
+        for (float b : odd) {
+            const float values[] = {a, b, 300, 1680, 2010};
+            run(QByteArray(reinterpret_cast<const char*>(values), sizeof values));
+        }
     }
     std::printf("%d files and %d random inputs checked\n", files, rounds);
     return 0;

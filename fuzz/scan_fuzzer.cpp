@@ -10,11 +10,14 @@
 #include "core/PictureOrder.h"
 #include "core/SkinMenu.h"
 #include "core/Windows1252.h"
+#include "window/ResizeLayout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -90,6 +93,44 @@ void checkReader(QByteArrayView bytes) {
     }
 }
 
+// The window's designed sizes; records every value the layout applies.
+class LayoutRecorder : public quorrel::LayoutTarget {
+public:
+    float W = 5295, H = 4065;
+    float widths[8] = {4995, 4815, 165, 4875, 1545, 1545, 1545, 4995};
+    float heights[8] = {2385, 2055, 165, 3105, 255, 255, 255, 255};
+    float tops[8] = {930, 1170, 60, 30, 3360, 3360, 3360, 3360};
+    float outerWidth() const override { return W; }
+    float outerHeight() const override { return H; }
+    float width(quorrel::LayoutControl c) const override { return widths[int(c)]; }
+    float height(quorrel::LayoutControl c) const override { return heights[int(c)]; }
+    float top(quorrel::LayoutControl c) const override { return tops[int(c)]; }
+    void setWidth(quorrel::LayoutControl c, float v) override { widths[int(c)] = applied(v); }
+    void setHeight(quorrel::LayoutControl c, float v) override { heights[int(c)] = applied(v); }
+    void setTop(quorrel::LayoutControl c, float v) override { tops[int(c)] = applied(v); }
+
+private:
+    static float applied(float v) {
+        check(std::isfinite(v) && v >= 0, "the layout applies only finite sizes of 0 or more");
+        return v;
+    }
+};
+
+// The first bytes as the window's outer width and height, and as load-time margins.
+void checkLayout(QByteArrayView bytes) {
+    float values[5] = {};
+    std::memcpy(values, bytes.data(), size_t(std::min<qsizetype>(bytes.size(), sizeof values)));
+    LayoutRecorder target;
+    quorrel::LayoutMargins margins = quorrel::measureMargins(target);
+    target.W = values[0];
+    target.H = values[1];
+    const bool ordinary = std::abs(values[0]) < 1e7f && std::abs(values[1]) < 1e7f;
+    check(quorrel::applyLayout(target, margins) || !ordinary, "an ordinary size is laid out");
+    if (bytes.size() >= qsizetype(sizeof values))
+        margins = {values[2], values[3], values[4]};
+    quorrel::applyLayout(target, margins);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -124,5 +165,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         checkIntText(first, mesh, pictures);
     }
     checkReader(bytes);
+    checkLayout(bytes);
     return 0;
 }

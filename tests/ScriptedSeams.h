@@ -53,6 +53,7 @@ public:
         QString title;
         Buttons buttons;
         Icon icon;
+        bool operator==(const Shown&) const = default;
     };
 
     void show(const QString& text, const QString& title, Buttons buttons, Icon icon) override {

@@ -44,8 +44,8 @@ private Q_SLOTS:
     void startFolders();
 
 private:
-    void openFile(const QString& path, std::function<void()> asTheDialogCloses = {}) {
-        env->files.chooseNext(path, std::move(asTheDialogCloses));
+    void openFile(const QString& path) {
+        env->files.chooseNext(path);
         FindFiles(env->state, env->dialog, env->boxes);
     }
 
@@ -69,55 +69,38 @@ void TestWorkflows::open_data() {
     QTest::addColumn<QString>("packageName"); // afterwards
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QStringList>("pictures");
-
-    const QStringList oldNames{"Old", "OldPic2", "OldPic1"}, oldPictures{"OldPic1", "OldPic2"};
+    auto row = [](const char* name, const QString& setUp, const QString& file,
+                  const QByteArray& bytes, const QString& packageName, const QStringList& names,
+                  const QStringList& pictures) {
+        QTest::newRow(name) << setUp << file << bytes << packageName << names << pictures;
+    };
+    const QStringList old{"Old", "OldPic2", "OldPic1"}, oldPictures{"OldPic1", "OldPic2"};
+    const QStringList tigerNames{"None", "soldierskins_Tiger", "Tiger2", "Palette1", "Tiger1"};
     const QByteArray tiger =
         package({"None", "soldierskins_Tiger", "Tiger2", "Palette1", "Tiger1"});
-    const QStringList tigerNames{"None", "soldierskins_Tiger", "Tiger2", "Palette1", "Tiger1"};
-    QTest::newRow("plain") << ""
-                           << "SoldierSkins_Tiger.utx" << tiger << "SoldierSkins_Tiger"
-                           << tigerNames << QStringList{"Tiger1", "Tiger2"};
-    QTest::newRow("pack.u") << ""
-                            << "pack.u" << package({"pa", "x"}) << "pa" << QStringList{"pa", "x"}
-                            << QStringList{"x"};
-    QTest::newRow("non-ASCII path")
-        << "" << QString::fromUtf8("\u00FCn\u00EFc\u00F6d\u00E9 dir/M\u00E9sh_\u00DCber Skin.utx")
-        << package({"m\xE9sh", "P1"}) << QString::fromUtf8("M\u00E9sh_\u00DCber Skin")
-        << QStringList{QString::fromUtf8("m\u00E9sh"), "P1"} << QStringList{"P1"};
-    QTest::newRow("rescan with a corrected mesh name")
-        << "mesh OldPic2"
-        << "Old_Skin.utx" << package({"Old", "OldPic2", "OldPic1"}) << "Old_Skin" << oldNames
-        << QStringList{"OldPic1"};
+    const QString newSkin = QStringLiteral("New_Skin.utx");
+    row("plain", {}, "SoldierSkins_Tiger.utx", tiger, "SoldierSkins_Tiger", tigerNames,
+        {"Tiger1", "Tiger2"});
+    row("pack.u", {}, "pack.u", package({"pa", "x"}), "pa", {"pa", "x"}, {"x"});
+    row("non-ASCII path", {},
+        QString::fromUtf8("\u00FCn\u00EFc\u00F6d\u00E9/M\u00E9sh_\u00DCber.utx"),
+        package({"m\xE9sh", "P1"}), QString::fromUtf8("M\u00E9sh_\u00DCber"),
+        {QString::fromUtf8("m\u00E9sh"), "P1"}, {"P1"});
+    row("rescan with a corrected mesh name", "mesh", "Old_Skin.utx",
+        package({"Old", "OldPic2", "OldPic1"}), "Old_Skin", old, {"OldPic1"});
     // Failures: "No files Selected"; the names read stay, and so do the old pictures.
-    QTest::newRow("cancel") << "cancel"
-                            << "" << QByteArray() << "Old_Skin" << oldNames << oldPictures;
-    QTest::newRow("title under four characters")
-        << ""
-        << "abc" << tiger << "Old_Skin" << oldNames << oldPictures;
-    QTest::newRow("0 bytes") << ""
-                             << "New_Skin.utx" << QByteArray() << "New_Skin" << oldNames
-                             << oldPictures;
-    QTest::newRow("FIFO") << "fifo"
-                          << "New_Skin.utx" << QByteArray() << "New_Skin" << oldNames
-                          << oldPictures;
-    QTest::newRow("unreadable") << "unreadable"
-                                << "New_Skin.utx" << tiger << "New_Skin" << oldNames << oldPictures;
-    QTest::newRow("1 TiB sparse file")
-        << "sparse"
-        << "New_Skin.utx" << QByteArray() << "New_Skin" << oldNames << oldPictures;
-    QTest::newRow("part-way failure keeps the names read, drops the pictures")
-        << ""
-        << "Mesh_Skin.utx" << package({"Mesh", "p1"}, "abcdefgh") << "Mesh_Skin"
-        << QStringList{"Mesh", "p1"} << QStringList();
-    QTest::newRow("part-way failure with no names")
-        << ""
-        << "Mesh_Skin.utx" << QByteArray(70, 'x') << "Mesh_Skin" << QStringList() << QStringList();
-    QTest::newRow("deleted as the dialog closes")
-        << "delete"
-        << "New_Skin.utx" << tiger << "New_Skin" << oldNames << oldPictures;
-    QTest::newRow("cut as the dialog closes")
-        << "cut"
-        << "New_Skin.utx" << tiger << "New_Skin" << QStringList{"None"} << QStringList();
+    row("cancel", "cancel", {}, {}, "Old_Skin", old, oldPictures);
+    row("title under four characters", {}, "abc", tiger, "Old_Skin", old, oldPictures);
+    row("0 bytes", {}, newSkin, {}, "New_Skin", old, oldPictures);
+    row("FIFO", "fifo", newSkin, {}, "New_Skin", old, oldPictures);
+    row("unreadable", "unreadable", newSkin, tiger, "New_Skin", old, oldPictures);
+    row("1 TiB sparse file", "sparse", newSkin, {}, "New_Skin", old, oldPictures);
+    row("part-way failure", {}, "Mesh_Skin.utx", package({"Mesh", "p1"}, "abcdefgh"), "Mesh_Skin",
+        {"Mesh", "p1"}, {});
+    row("part-way failure, no names", {}, "Mesh_Skin.utx", QByteArray(70, 'x'), "Mesh_Skin", {},
+        {});
+    row("deleted as the dialog closes", "delete", newSkin, tiger, "New_Skin", old, oldPictures);
+    row("cut as the dialog closes", "cut", newSkin, tiger, "New_Skin", {"None"}, {});
 }
 
 // Catches a step of Open done wrong, out of order, or a failure that loses or keeps the wrong
@@ -129,79 +112,79 @@ void TestWorkflows::open() {
     QFETCH(QString, packageName);
     QFETCH(QStringList, names);
     QFETCH(QStringList, pictures);
-
     QDir(env->dir.path()).mkpath(QFileInfo(env->dir.filePath(file)).path());
     const QString path = env->dir.filePath(file);
-    if (setUp != QLatin1String("fifo") && setUp != QLatin1String("cancel"))
-        testpkg::writeFile(env->dir, file, bytes);
     if (setUp == QLatin1String("fifo")) {
 #ifdef Q_OS_WIN
         QSKIP("Windows has no FIFOs");
 #else
         QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
 #endif
-    } else if (setUp == QLatin1String("unreadable")) {
+    } else if (setUp != QLatin1String("cancel")) {
+        testpkg::writeFile(env->dir, file, bytes);
+    }
+    if (setUp == QLatin1String("unreadable")) {
         QFile::setPermissions(path, {});
         if (QFile(path).open(QIODevice::ReadOnly))
             QSKIP("files without read permission are readable here (root)");
     } else if (setUp == QLatin1String("sparse") && !QFile::resize(path, qint64(1) << 40)) {
         QSKIP("this file system cannot hold a 1 TiB sparse file");
-    } else if (setUp.startsWith(QLatin1String("mesh "))) {
-        env->state.setMeshName(setUp.mid(5));
+    } else if (setUp == QLatin1String("mesh")) {
+        env->state.setMeshName(QStringLiteral("OldPic2"));
     }
     const QString intBefore = env->state.intText();
-
-    if (setUp == QLatin1String("cancel")) {
+    if (setUp == QLatin1String("cancel"))
         env->files.cancelNext();
-        FindFiles(env->state, env->dialog, env->boxes);
-    } else {
-        openFile(path, [&] {
+    else
+        env->files.chooseNext(path, [&] {
             if (setUp == QLatin1String("delete"))
                 QFile::remove(path);
             else if (setUp == QLatin1String("cut"))
                 QFile::resize(path, bytes.indexOf("Tiger") - 3);
         });
-    }
+    FindFiles(env->state, env->dialog, env->boxes);
 
     const bool ok = env->boxes.shown.isEmpty();
     QCOMPARE(env->state.packageName(), packageName);
     QCOMPARE(env->state.names(), names);
     QCOMPARE(env->state.pictures(), pictures);
-    QCOMPARE(env->state.intText().isEmpty(), ok); // cleared only on success
+    QCOMPARE(env->state.intText(), ok ? QString() : intBefore); // cleared only on success
     QCOMPARE(env->state.makeIntEnabled(), !names.isEmpty());
-    if (!ok) {
-        const RecordingMessageBox::Shown box = env->boxes.takeOnly();
-        QCOMPARE(box.text + u'|' + box.title, QStringLiteral("No files Selected|File Error"));
-        QCOMPARE(box.buttons, MessageBoxSeam::Buttons::OkCancel);
-        QCOMPARE(box.icon, MessageBoxSeam::Icon::None);
-        QCOMPARE(env->state.intText(), intBefore);
-    } else {
+    if (ok)
         QCOMPARE(env->state.countText(), countTextFor(pictures.size()));
-    }
+    else
+        QCOMPARE(env->boxes.takeOnly(),
+                 (RecordingMessageBox::Shown{"No files Selected", "File Error",
+                                             MessageBoxSeam::Buttons::OkCancel,
+                                             MessageBoxSeam::Icon::None}));
     const FileDialogRequest request = env->files.requests.takeFirst();
-    QCOMPARE(request.filter, QStringLiteral("UTX Format (*.utx)|*.utx|All Files (*.*)|*.*"));
-    QCOMPARE(request.initialDirectory, kTexturesFolder);
-    QVERIFY(request.fileName.isEmpty());
+    QCOMPARE(request.filter + request.initialDirectory + request.fileName,
+             "UTX Format (*.utx)|*.utx|All Files (*.*)|*.*" + kTexturesFolder);
 
     openFile(testpkg::writeFile(env->dir, QStringLiteral("Good_One.utx"), package({"Good", "P"})));
-    QVERIFY(env->boxes.shown.isEmpty());
     QCOMPARE(env->state.pictures(), QStringList{"P"});
 }
 
 void TestWorkflows::save_data() {
     QTest::addColumn<QString>("setUp");
     QTest::addColumn<QString>("text");
-    const QString small = buildIntText(QStringLiteral("Pkg"), QStringLiteral("D \u20AC"),
-                                       {"Pic1", "Pic2", "Pic4Face", "Pic5Face"});
-    const QString large = QString(small).repeated(200); // far beyond Qt's write buffer
-    QTest::newRow("over an older, longer file") << "" << small;
-    QTest::newRow("empty text") << ""
-                                << "";
-    QTest::newRow("cancel") << "cancel" << small;
-    QTest::newRow("missing folder") << "missing" << small;
-    QTest::newRow("a folder in the way") << "folder" << small;
-    QTest::newRow("full disk, real-sized text") << "full" << small;
-    QTest::newRow("full disk, large text") << "full" << large;
+    QTest::addColumn<QByteArray>("bytes"); // what the file holds afterwards
+    const QString small = buildIntText(QStringLiteral("Pkg"), QStringLiteral("D"), {"P1", "P4F"});
+    const QByteArray smallBytes = "[public]\r\n\r\nObject=(Name=Pkg.P1,Class=Texture,Description="
+                                  "\"D\")\r\nObject=(Name=Pkg.P4F,Class=Texture,Description=\"F\")"
+                                  "\r\n\r\n";
+    const QString large = QString(small).repeated(300); // far beyond Qt's write buffer
+    auto row = [](const char* name, const QString& setUp, const QString& text,
+                  const QByteArray& bytes) { QTest::newRow(name) << setUp << text << bytes; };
+    row("over an older, longer file", {}, small, smallBytes);
+    row("empty text", {}, {}, "\r\n");
+    row("Windows-1252, no byte for it, line ends kept", {},
+        QString::fromUtf8("\u20AC\u201Cx\u00E9\u0081\u4E2D\U0001F600") + QChar(0x80) + "\rb\nc",
+        "\x80\x93x\xE9\x81???\rb\nc\r\n");
+    row("cancel", "cancel", small, "old\r\n");
+    row("missing folder", "missing", small, "(unreadable)");
+    row("full disk, real-sized text", "full", small, "old\r\n");
+    row("full disk, large text", "full", large, "old\r\n");
 }
 
 // Catches a save that writes the wrong bytes, appends, reports a failed write as success, or
@@ -209,46 +192,41 @@ void TestWorkflows::save_data() {
 void TestWorkflows::save() {
     QFETCH(QString, setUp);
     QFETCH(QString, text);
-    QString folder = env->dir.filePath(QStringLiteral("out"));
-    std::unique_ptr<testpkg::FullDisk> disk;
+    QFETCH(QByteArray, bytes);
+    const QString folder = env->dir.filePath(QStringLiteral("out"));
+    std::optional<testpkg::FullDisk> disk;
     if (setUp == QLatin1String("full")) {
-        disk = std::make_unique<testpkg::FullDisk>(folder);
+        disk.emplace(folder);
         if (!disk->mounted())
             QSKIP("cannot mount a small tmpfs here (needs root); no disk to fill");
         disk->fillBeside(QStringLiteral("Pkg.int"), "old\r\n");
     } else if (setUp != QLatin1String("missing")) {
         QDir().mkpath(folder);
-        testpkg::writeFile(env->dir, QStringLiteral("out/Pkg.int"), QByteArray(5000, 'o'));
+        testpkg::writeFile(env->dir, QStringLiteral("out/Pkg.int"),
+                           setUp.isEmpty() ? QByteArray(5000, 'o') : "old\r\n");
     }
-    const QString path = setUp == QLatin1String("folder") ? folder : folder + "/Pkg.int";
     const QStringList before = QDir(folder).entryList(QDir::Files);
-    const QByteArray bytesBefore = testpkg::readFile(folder + "/Pkg.int");
-
     env->state.setPackageName(QStringLiteral("Pkg"));
     env->state.setIntText(text);
     if (setUp == QLatin1String("cancel"))
         env->files.cancelNext();
     else
-        env->files.chooseNext(path);
+        env->files.chooseNext(folder + QStringLiteral("/Pkg.int"));
     SaveIntFile(env->state, env->dialog, env->boxes, env->savePath);
 
     const FileDialogRequest request = env->files.requests.takeFirst();
-    QCOMPARE(request.mode, FileDialogRequest::Mode::Save);
-    QCOMPARE(request.initialDirectory, kSystemFolder);
-    QCOMPARE(request.fileName, QStringLiteral("Pkg.int"));
-    QCOMPARE(request.filter + request.defaultExtension, QStringLiteral("INT Format|*.int*.int"));
+    QCOMPARE(request.initialDirectory + request.fileName + request.filter +
+                 request.defaultExtension,
+             kSystemFolder + "Pkg.intINT Format|*.int*.int");
     QCOMPARE(env->state.intText(), text);                  // Save never changes the text
     QCOMPARE(QDir(folder).entryList(QDir::Files), before); // no temporary file left behind
-    if (!setUp.isEmpty()) {
-        const RecordingMessageBox::Shown box = env->boxes.takeOnly();
-        QCOMPARE(box.text + u'|' + box.title, QStringLiteral("File Not Saved|File Save Error"));
-        QCOMPARE(box.icon, MessageBoxSeam::Icon::Critical);
-        QCOMPARE(testpkg::readFile(folder + "/Pkg.int"), bytesBefore);
-        return;
-    }
+    QCOMPARE(testpkg::readFile(folder + QStringLiteral("/Pkg.int")), bytes);
+    if (!setUp.isEmpty())
+        QCOMPARE(env->boxes.takeOnly(),
+                 (RecordingMessageBox::Shown{"File Not Saved", "File Save Error",
+                                             MessageBoxSeam::Buttons::Ok,
+                                             MessageBoxSeam::Icon::Critical}));
     QVERIFY(env->boxes.shown.isEmpty());
-    QCOMPARE(env->savePath, path);
-    QCOMPARE(testpkg::readFile(path), intFileBytes(text));
 }
 
 void TestWorkflows::startFolders_data() {
