@@ -91,8 +91,7 @@ void TestCore::selection() {
     QCOMPARE(state.pictures(), pictures);
 }
 
-// Catches a derivation that is wrong, late, or that overrides a hand-edited mesh name when the
-// package name has not changed.
+// Catches a derivation that is wrong, late, or that overrides a hand-edited mesh on a rescan.
 void TestCore::nameFields() {
     // package name > mesh name
     for (const QString row : {"Soldier_Tiger>Soldier", "a_b_c>a", "Tiger>Tiger", "_T>", ">"}) {

@@ -25,8 +25,7 @@ void TestPackageReader::reads_data() {
         QTest::newRow(qPrintable(QStringLiteral("version %1").arg(version))) << version;
 }
 
-// Catches names read without regard to the version, a misread header tail, and classes resolved
-// to the wrong import or export; the byte walk must read the builder's names as the header does.
+// Catches names read without regard to the version, a misread header, a class resolved wrongly.
 void TestPackageReader::reads() {
     QFETCH(int, version);
     const QByteArray bytes = testpkg::realPackage({{"Tigr1"},
