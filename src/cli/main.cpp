@@ -23,6 +23,11 @@
 #include <utility>
 #include <variant>
 
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 QTextStream& err() {
@@ -343,6 +348,11 @@ int main(int argc, char* argv[]) {
         }
         return std::get<bool>(result) ? 1 : 0;
     }
+#ifdef Q_OS_WIN
+    // In text mode the C runtime would write each CR LF of the file as CR CR LF.
+    if (settings.outputFolder == QLatin1String("-") && !settings.list)
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
 
     int status = 0;
     for (const QString& package : packages) {
