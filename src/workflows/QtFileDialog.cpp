@@ -55,9 +55,10 @@ QString defaultSuffixFrom(const QString& defaultExtension) {
 QString startFolderFor(const QString& windowsFolder, const QString& home,
                        const QString& winePrefix) {
 #ifdef Q_OS_WIN
-    Q_UNUSED(home);
     Q_UNUSED(winePrefix);
-    return windowsFolder;
+    // The game's own folder, as the original dialogs had; the home folder where it is missing.
+    const QString folder = QDir::cleanPath(QDir::fromNativeSeparators(windowsFolder));
+    return !windowsFolder.isEmpty() && QFileInfo(folder).isDir() ? folder : home;
 #else
     // "c:\unrealtournament\textures\" -> drive_c, then each folder in turn.
     QStringList parts = windowsFolder.split(u'\\', Qt::SkipEmptyParts);
