@@ -43,8 +43,10 @@ QRect twips(int left, int top, int width, int height) {
 
 QFont fontFor(const QString& family, qreal points, QFont::Weight weight) {
     QFont font;
-    // Where the typeface is missing, the nearest sans serif at the same size and weight.
-    font.setFamilies({family, QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+    // Where the typeface is missing, the nearest sans serif at the same size and weight: Tahoma
+    // under Wine, DejaVu Sans on Linux.
+    font.setFamilies({family, QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("Sans Serif")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setWeight(weight);

@@ -8,6 +8,12 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+#ifdef Q_OS_WIN
+    // Wine's dialog font is "MS Shell Dlg", a name only its GDI resolves; Qt then draws a serif.
+    QFont font = QApplication::font();
+    font.setFamilies({font.family(), QStringLiteral("Tahoma")});
+    QApplication::setFont(font);
+#endif
     QApplication::setApplicationName(QStringLiteral("Quorrel File Generator"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.QuorrelFileGenerator"));
 
