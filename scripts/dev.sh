@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine, builds, and then starts the tool (run) or runs every test (test).
+# windows: also cross-builds the Windows programs and their zip, and tests them under Wine.
 set -euo pipefail
 
-usage() { echo "usage: $0 run|test" >&2; exit 2; }
+usage() { echo "usage: $0 run|test|windows" >&2; exit 2; }
 [ $# -eq 1 ] || usage
 mode=$1
-case "$mode" in run|test) ;; *) usage ;; esac
+case "$mode" in run|test|windows) ;; *) usage ;; esac
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
 packages=(build-essential cmake file qt6-base-dev libgl-dev fonts-dejavu-core libbenchmark-dev
     desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db xvfb xauth xdotool hyperfine)
+if [ "$mode" = windows ]; then
+    packages+=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools ninja-build dpkg-dev xz-utils wine wine64
+        fonts-wine icoutils zip unzip)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -31,6 +36,9 @@ fi
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORREL_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 
+if [ "$mode" = windows ]; then
+    exec "$root/scripts/windows.sh"
+fi
 if [ "$mode" = test ]; then
     cd "$build"
     exec ctest --output-on-failure --timeout 300
