@@ -30,13 +30,16 @@ cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
 imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'; }
 queue=("$stage"/*.exe "$stage"/*/*.dll)
+system_dlls=() # the ones Windows brings
 while [ ${#queue[@]} -gt 0 ]; do
     file=${queue[0]}
     queue=("${queue[@]:1}")
     for dll in $(imports "$file"); do
         [ -e "$stage/$dll" ] && continue
-        for dir in "${dll_dirs[@]}"; do
-            if [ -e "$dir/$dll" ]; then
+        for dir in "${dll_dirs[@]}" system; do
+            if [ "$dir" = system ]; then
+                system_dlls+=("$dll")
+            elif [ -e "$dir/$dll" ]; then
                 cp "$dir/$dll" "$stage/"
                 queue+=("$stage/$dll")
                 break
@@ -62,6 +65,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # Debian's Wine looks for its own fonts (Tahoma among them) in the wrong folder.
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 fi
+for dll in $(printf '%s\n' "${system_dlls[@]}" | sort -fu); do
+    case "$dll" in api-ms-win-* | ext-ms-win-*) continue ;; esac # API sets: no files
+    if [ -z "$(find "$WINEPREFIX/drive_c/windows/system32" -maxdepth 1 -iname "$dll")" ]; then
+        echo "The zip lacks $dll, which is no Windows DLL." >&2
+        exit 1
+    fi
+done
 
 echo "== Windows tests under Wine"
 (cd "$build" && ctest --output-on-failure --timeout 300)
