@@ -182,8 +182,7 @@ void TestQuorrelInt::complete_data() {
         << "skin vipr1 \"Cats\"\n  face vipr4Blake \"Blake\"\nno problems\n";
 }
 
-// Catches a complete .int that hides a skin or face from the menu, describes what it must not, or
-// that --check misjudges; --check on it must find only what the package itself gets wrong.
+// Catches a complete .int that hides a skin or face, or describes what it must not.
 void TestQuorrelInt::complete() {
     QFETCH(QList<Object>, textures);
     QFETCH(int, version);
@@ -227,8 +226,7 @@ void TestQuorrelInt::check_data() {
            "file's name \"Cats\"\nCats.Gone (line 10): the package holds no texture of that name\n";
 }
 
-// Catches a check that misses a problem the menu would show, reports one it would not, or reads
-// an .int otherwise than the game does.
+// Catches a check that misses or invents a problem, or reads an .int unlike the game.
 void TestQuorrelInt::check() {
     QFETCH(int, version);
     QFETCH(QString, intText);

@@ -87,8 +87,7 @@ void TestForm1::tabCycle() {
     QCOMPARE(cycle(), QStringLiteral("Text2 Text3 Command1 Command2 Text6 List2 Command3 Text1"));
 }
 
-// Catches buttons that ignore Space, Return or Enter, and a package name box that opens on focus
-// alone or only on the first click.
+// Catches buttons deaf to Space, Return or Enter; a name box that opens on focus or only once.
 void TestForm1::keysAndClicks() {
     widget("Command3")->setFocus();
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
@@ -121,8 +120,7 @@ void TestForm1::typingThePackageNameDerivesTheFields() {
              QStringLiteral("Soldier|Soldier_Ti"));
 }
 
-// Catches a window that saves other bytes than quorrel-int (a bare CR or LF in a name turned
-// into CR LF), loses the user's edits, or shows a list other than the sorted pictures.
+// Catches saved bytes other than quorrel-int's (a bare CR or LF made CR LF) or lost edits.
 void TestForm1::savesWhatQuorrelIntWrites() {
     QStringList packages = testpkg::sharedPackages();
     if (packages.isEmpty())
@@ -169,8 +167,7 @@ void TestForm1::savesWhatQuorrelIntWrites() {
     QCOMPARE(testpkg::readFile(saved), edited);
 }
 
-// Catches an info panel that does not cover the window, hides the wrong buttons, keeps stale
-// text, or loses Make INT's enabled state.
+// Catches an info panel that leaves controls uncovered, keeps stale text or loses Make INT.
 void TestForm1::infoPanel() {
     openPackage(skinPackage());
     QTest::mouseDClick(widget("Image1"), Qt::LeftButton);
@@ -196,8 +193,7 @@ void TestForm1::infoPanel() {
     QVERIFY(box("Text4")->toPlainText().endsWith(QStringLiteral("example.org")));
 }
 
-// Catches a package from the command line that opens otherwise than Find Files, a drop of
-// several files or of a non-file that opens anything, or a dropped file typed into the INT box.
+// Catches a command-line or dropped package opened otherwise than Find Files opens it.
 void TestForm1::packageFromOutside() {
     const QString path = skinPackage();
     openPackage(path);
@@ -233,8 +229,7 @@ void TestForm1::packageFromOutside() {
     QVERIFY(boxes.shown.isEmpty());
 }
 
-// Catches resize arithmetic that is wrong at the load size or a larger one, that moves "All
-// Done" out of reach, or that puts Frame1 in front of the INT box.
+// Catches wrong sizes at known frames, "All Done" out of reach, Frame1 in front of Text6.
 void TestForm1::resizeAtKnownFrames() {
     auto figures = [this] {
         QStringList f;

@@ -103,8 +103,7 @@ void TestWorkflows::open_data() {
     row("cut as the dialog closes", "cut", newSkin, tiger, "New_Skin", {"None"}, {});
 }
 
-// Catches a step of Open done wrong, out of order, or a failure that loses or keeps the wrong
-// values; each case ends with a good package that must still open.
+// Catches an Open step done wrong or a failure that keeps or loses the wrong values.
 void TestWorkflows::open() {
     QFETCH(QString, setUp);
     QFETCH(QString, file);
@@ -187,8 +186,7 @@ void TestWorkflows::save_data() {
     row("full disk, large text", "full", large, "old\r\n");
 }
 
-// Catches a save that writes the wrong bytes, appends, reports a failed write as success, or
-// loses the previous file.
+// Catches wrong or appended bytes, a failed write taken for success, a lost previous file.
 void TestWorkflows::save() {
     QFETCH(QString, setUp);
     QFETCH(QString, text);
@@ -243,8 +241,7 @@ void TestWorkflows::startFolders_data() {
     QTest::newRow("$WINEPREFIX without the game") << wine << "ut" << wine;
 }
 
-// Catches dialogs that start outside the game's folder in a Wine prefix ($WINEPREFIX first, then
-// ~/.wine) or, on Windows, outside the folder itself; or in a folder that does not exist.
+// Catches dialogs that start outside the game's folder ($WINEPREFIX, then ~/.wine) or nowhere.
 void TestWorkflows::startFolders() {
     QFETCH(QString, made);
     QFETCH(QString, prefix);
