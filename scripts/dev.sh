@@ -41,6 +41,8 @@ if [ "$mode" = windows ]; then
 fi
 if [ "$mode" = test ]; then
     cd "$build"
+    [ -d "$root/../shared/testdata" ] ||
+        echo "note: no ../shared/testdata beside the project: the tests skip the real game packages and use the ones they build"
     exec ctest --output-on-failure --timeout 300
 fi
 exec "$build/src/window/quorrel-file-generator"
