@@ -71,6 +71,16 @@ std::optional<QString> deliver(const QString& path, const QString& packageName,
     return std::nullopt;
 }
 
+// The names the window would hold: derived from the package name, then the user's overrides.
+void setNames(quorrel::GeneratorState& state, const QString& packageName,
+              const Settings& settings) {
+    state.setPackageName(packageName);
+    if (settings.mesh)
+        state.setMeshName(*settings.mesh);
+    if (settings.description)
+        state.setSkinDescription(*settings.description);
+}
+
 // One package, start to end. Returns the reason it failed, or nothing.
 std::optional<QString> process(const QString& path, const Settings& settings) {
     const std::optional<QString> packageName =
@@ -78,11 +88,7 @@ std::optional<QString> process(const QString& path, const Settings& settings) {
     if (!packageName)
         return QStringLiteral("the file name is shorter than four characters");
     quorrel::GeneratorState state;
-    state.setPackageName(*packageName);
-    if (settings.mesh)
-        state.setMeshName(*settings.mesh);
-    if (settings.description)
-        state.setSkinDescription(*settings.description);
+    setNames(state, *packageName, settings);
     try {
         quorrel::ParseFile(state, path);
     } catch (const quorrel::ScanFailure& failure) {
@@ -179,11 +185,7 @@ std::variant<bool, std::pair<QString, QString>> check(const QString& path, const
         }
     } else {
         quorrel::GeneratorState state;
-        state.setPackageName(packageName);
-        if (settings.mesh)
-            state.setMeshName(*settings.mesh);
-        if (settings.description)
-            state.setSkinDescription(*settings.description);
+        setNames(state, packageName, settings);
         try {
             quorrel::ParseFile(state, path);
             quorrel::MakeInt(state);
