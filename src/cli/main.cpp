@@ -288,7 +288,8 @@ int main(int argc, char* argv[]) {
         err().flush();
         return 1;
     };
-    if (parser.isSet(QStringLiteral("help")))
+    // Qt's parser lists --help-all beside --help; this tool has no other options to show.
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
         return print(parser.helpText());
     if (parser.isSet(QStringLiteral("version")))
         return print(QStringLiteral("quorrel-int " QUORREL_VERSION "\n"));

@@ -244,7 +244,7 @@ void TestQuorrelInt::check() {
     QCOMPARE(run.status, 1);
 }
 
-// Catches an option given where it cannot apply that runs anyway instead of a usage error.
+// Catches an option that runs where it cannot apply, or a listed --help-all that fails.
 void TestQuorrelInt::usage() {
     for (const QStringList& arguments : {QStringList{"--skin", "Tigr=Tiger", "a.utx"},
                                          {"--complete", "--skin", "Tig=x", "a.utx"},
@@ -253,6 +253,7 @@ void TestQuorrelInt::usage() {
                                          {"--complete", "--description", "a\"b", "a.utx"},
                                          {"--check", "a.utx", "a.int", "b"}})
         QVERIFY2(quorrelInt(arguments).status == 2, qPrintable(arguments.join(u' ')));
+    QCOMPARE(quorrelInt({"--help-all"}).status, 0); // listed by --help, so it must work
 }
 
 QTEST_GUILESS_MAIN(TestQuorrelInt)
