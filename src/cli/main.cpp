@@ -44,6 +44,7 @@ bool writeOut(const QByteArray& bytes) {
 }
 
 const QString kStandardOutputFailed = QStringLiteral("could not write to standard output");
+const QString kShortName = QStringLiteral("the file name is shorter than four characters");
 
 struct Settings {
     std::optional<QString> mesh;
@@ -71,6 +72,11 @@ std::optional<QString> deliver(const QString& path, const QString& packageName,
     return std::nullopt;
 }
 
+// The bytes the window saves after "Make INT", without the text in between.
+QByteArray windowIntBytes(const quorrel::GeneratorState& state) {
+    return quorrel::intFileBytes(state.packageName(), state.skinDescription(), state.pictures());
+}
+
 // The names the window would hold: derived from the package name, then the user's overrides.
 void setNames(quorrel::GeneratorState& state, const QString& packageName,
               const Settings& settings) {
@@ -86,7 +92,7 @@ std::optional<QString> process(const QString& path, const Settings& settings) {
     const std::optional<QString> packageName =
         quorrel::packageNameFromTitle(QFileInfo(path).fileName());
     if (!packageName)
-        return QStringLiteral("the file name is shorter than four characters");
+        return kShortName;
     quorrel::GeneratorState state;
     setNames(state, *packageName, settings);
     try {
@@ -112,11 +118,7 @@ std::optional<QString> process(const QString& path, const Settings& settings) {
         return std::nullopt;
     }
 
-    // The bytes the window saves after "Make INT", without the text in between.
-    return deliver(
-        path, state.packageName(),
-        quorrel::intFileBytes(state.packageName(), state.skinDescription(), state.pictures()),
-        settings);
+    return deliver(path, state.packageName(), windowIntBytes(state), settings);
 }
 
 // The package's tables, or why they cannot be read.
@@ -131,8 +133,6 @@ std::variant<quorrel::PackageTables, QString> readTables(const QString& path, QB
         return read.failure;
     return std::move(*read.tables);
 }
-
-const QString kShortName = QStringLiteral("the file name is shorter than four characters");
 
 std::optional<QString> complete(const QString& path, const Settings& settings) {
     const std::optional<QString> name = quorrel::packageNameFromTitle(QFileInfo(path).fileName());
@@ -188,8 +188,7 @@ std::variant<bool, std::pair<QString, QString>> check(const QString& path, const
         setNames(state, packageName, settings);
         try {
             quorrel::ParseFile(state, path);
-            quorrel::MakeInt(state);
-            text = quorrel::decodeIntFile(quorrel::intFileBytes(state.intText()));
+            text = quorrel::decodeIntFile(windowIntBytes(state));
         } catch (const quorrel::ScanFailure& failure) {
             problems << title + QStringLiteral(": the default mode writes no .int: ") +
                             quorrel::ScanFailure::describe(failure.reason());

@@ -5,7 +5,9 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <new>
+#include <utility>
 
 namespace quorrel {
 namespace {
@@ -59,26 +61,44 @@ void putObjectLine(Put&& put, QStringView packageName, QStringView picture,
         put(piece);
 }
 
-// The description of picture 0 is never null, even when empty.
-QStringView firstDescription(const QString& skinDescription) {
-    return skinDescription.isNull() ? QStringView(u"") : QStringView(skinDescription);
+// A description that is there is written, even when empty: its view is never null.
+QStringView described(const QString& description) {
+    return description.isNull() ? QStringView(u"") : QStringView(description);
 }
 
 // Sizes the text first, so it is allocated once (tens of megabytes for a huge package), then
-// puts it piece by piece.
+// puts it piece by piece. `line(k)` gives object line k's picture and description.
+template <typename Line, typename Reserve, typename Put>
+void objectsText(QStringView packageName, qsizetype lines, Line&& line, Reserve&& reserve,
+                 Put&& put) {
+    qsizetype size = kHeaderSize;
+    for (qsizetype k = 0; k < lines; ++k) {
+        const auto [picture, description] = line(k);
+        size += objectLineSize(packageName, picture, description);
+    }
+    reserve(size);
+    putHeader(put);
+    for (qsizetype k = 0; k < lines; ++k) {
+        const auto [picture, description] = line(k);
+        putObjectLine(put, packageName, picture, description);
+    }
+}
+
+using ObjectLine = std::pair<QStringView, QStringView>;
+
+// Picture 0 takes the skin description; an empty list still gives its line, for an empty name.
 template <typename Reserve, typename Put>
 void pictureText(const QString& packageName, const QString& skinDescription,
                  const QStringList& pictures, Reserve&& reserve, Put&& put) {
-    const QString first = pictures.value(0);
-    qsizetype size =
-        kHeaderSize + objectLineSize(packageName, first, firstDescription(skinDescription));
-    for (qsizetype k = 1; k < pictures.size(); ++k)
-        size += objectLineSize(packageName, pictures.at(k), faceOf(pictures.at(k)));
-    reserve(size);
-    putHeader(put);
-    putObjectLine(put, packageName, first, firstDescription(skinDescription));
-    for (qsizetype k = 1; k < pictures.size(); ++k)
-        putObjectLine(put, packageName, pictures.at(k), faceOf(pictures.at(k)));
+    objectsText(
+        packageName, std::max<qsizetype>(1, pictures.size()),
+        [&](qsizetype k) {
+            if (k == 0)
+                return ObjectLine(pictures.isEmpty() ? QStringView() : pictures.first(),
+                                  described(skinDescription));
+            return ObjectLine(pictures.at(k), faceOf(pictures.at(k)));
+        },
+        reserve, put);
 }
 
 } // namespace
@@ -93,21 +113,15 @@ QString buildIntText(const QString& packageName, const QString& skinDescription,
 }
 
 QString buildIntText(const QString& packageName, const QList<IntObject>& objects) {
-    // A description that is there is written, even when empty.
     auto descriptionOf = [](const IntObject& object) {
-        if (!object.description)
-            return QStringView();
-        return object.description->isNull() ? QStringView(u"") : QStringView(*object.description);
+        return object.description ? described(*object.description) : QStringView();
     };
-    qsizetype size = kHeaderSize;
-    for (const IntObject& object : objects)
-        size += objectLineSize(packageName, object.name, descriptionOf(object));
     QString text;
-    text.reserve(size);
-    auto put = [&text](QStringView piece) { text.append(piece); };
-    putHeader(put);
-    for (const IntObject& object : objects)
-        putObjectLine(put, packageName, object.name, descriptionOf(object));
+    objectsText(
+        packageName, objects.size(),
+        [&](qsizetype k) { return ObjectLine(objects.at(k).name, descriptionOf(objects.at(k))); },
+        [&text](qsizetype size) { text.reserve(size); },
+        [&text](QStringView piece) { text.append(piece); });
     return text;
 }
 
