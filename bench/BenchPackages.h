@@ -50,7 +50,7 @@ inline QByteArray randomTailPackage(qsizetype size, bool keepNameEnds) {
             bytes[i + 3] == '\x07')
             bytes[i + 3] = '\x08';
     }
-    return bytes + testpkg::stopMarker() + '\0';
+    return bytes + testpkg::kStopMarker + '\0';
 }
 
 inline bool writeFile(const QString& path, const QByteArray& bytes) {

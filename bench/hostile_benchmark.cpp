@@ -46,8 +46,8 @@ int main() {
     zeroFile.close();
 
     const qsizetype longName = qsizetype(100) << 20;
-    QByteArray bytes = testpkg::header() + '\x05' + QByteArray(longName, 'a');
-    bytes += QByteArray("\x00\x10\x00\x07\x00\x00", 6) + testpkg::stopMarker() + '\0';
+    QByteArray bytes = testpkg::kHeader + '\x05' + QByteArray(longName, 'a');
+    bytes += QByteArray("\x00\x10\x00\x07\x00\x00", 6) + testpkg::kStopMarker + '\0';
     const QString named = dir.filePath(QStringLiteral("long-name.utx"));
     QFile namedFile(named);
     if (!namedFile.open(QIODevice::WriteOnly) || namedFile.write(bytes) != bytes.size())

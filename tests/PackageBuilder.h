@@ -10,19 +10,14 @@
 // data). Shared by the tests, the benchmarks and the fuzz seeds.
 namespace testpkg {
 
-inline QByteArray header() {
-    return QByteArray(64, '\x01');
-}
-
-inline QByteArray stopMarker() {
-    return QByteArray("\x40\x04", 2);
-}
+inline const QByteArray kHeader(64, '\x01');
+inline const QByteArray kStopMarker("\x40\x04", 2);
 
 // A package holding `names`, followed by `tail` (by default the stop marker and some padding).
 // The byte after the last name stands where the next length byte would; the walk skips it.
 inline QByteArray package(const QList<QByteArray>& names,
-                          const QByteArray& tail = stopMarker() + QByteArray(8, '\x00')) {
-    QByteArray bytes = header();
+                          const QByteArray& tail = kStopMarker + QByteArray(8, '\x00')) {
+    QByteArray bytes = kHeader;
     bytes.append(char(names.isEmpty() ? 0 : names.first().size() + 1));
     for (qsizetype i = 0; i < names.size(); ++i) {
         bytes.append(names[i]);
@@ -36,17 +31,18 @@ inline QByteArray package(const QList<QByteArray>& names,
 struct Object {
     QByteArray name;
     QByteArray className = "Texture";
-    QByteArray classPackage = "Engine"; // empty: a class this package defines ("Class" for one)
+    QByteArray classPackage = "Engine";
 };
 
-inline void appendU32(QByteArray& bytes, quint32 value) {
-    char le[4];
-    qToLittleEndian(value, le);
-    bytes.append(le, 4);
-}
-
-inline void setU32(QByteArray& bytes, qsizetype at, quint32 value) {
-    qToLittleEndian(value, bytes.data() + at);
+// Each value as four little-endian bytes.
+inline QByteArray u32s(std::initializer_list<qint64> values) {
+    QByteArray bytes;
+    for (const qint64 value : values) {
+        char le[4];
+        qToLittleEndian(quint32(value), le);
+        bytes.append(le, 4);
+    }
+    return bytes;
 }
 
 inline QByteArray compact(qint32 value) {
@@ -63,83 +59,50 @@ inline QByteArray compact(qint32 value) {
 
 // A package at `version` whose exports are `objects`, each of its class imported from its class
 // package. The header ends at byte 64 (below version 68 a heritage GUID and padding fill it up),
-// and the name table starts there, "None" first, each name with `nameFlags`; 00 40 04 follows it,
-// so the byte walk stops there. Then the imports, then the exports; every other export has a
-// serial size and offset.
-inline QByteArray realPackage(const QList<Object>& objects, quint16 version = 69,
-                              quint32 nameFlags = 0x00070010) {
+// and the name table starts there, "None" first; 00 40 04 follows it, so the byte walk stops
+// there. Then the imports, then the exports; every other export has a serial size and offset.
+inline QByteArray realPackage(const QList<Object>& objects, quint16 version = 69) {
     QList<QByteArray> names{"None", "Core", "Class", "Package"};
+    for (int i = names.size(); i < 64; ++i) // so later names take two-byte indices
+        names << "Unused" + QByteArray::number(i);
     auto name = [&](const QByteArray& text) {
         if (!names.contains(text))
             names.append(text);
-        return qint32(names.indexOf(text));
+        return compact(qint32(names.indexOf(text)));
     };
-    QList<QByteArray> imports; // encoded
-    QList<QByteArray> importKeys;
-    auto import = [&](const QByteArray& package, const QByteArray& objectClass,
-                      const QByteArray& objectName, qint32 outer) {
-        const QByteArray key = package + '.' + objectClass + '.' + objectName;
-        if (!importKeys.contains(key)) {
-            QByteArray entry = compact(name(package)) + compact(name(objectClass));
-            appendU32(entry, quint32(outer));
-            imports.append(entry + compact(name(objectName)));
-            importKeys.append(key);
-        }
-        return -qint32(importKeys.indexOf(key)) - 1;
+    QList<QByteArray> imports;
+    auto import = [&](const QByteArray& objectClass, const QByteArray& objectName, qint32 outer) {
+        const QByteArray entry =
+            name("Core") + name(objectClass) + u32s({outer}) + name(objectName);
+        if (!imports.contains(entry))
+            imports.append(entry);
+        return -qint32(imports.indexOf(entry)) - 1;
     };
     QByteArray exports;
     for (qsizetype i = 0; i < objects.size(); ++i) {
-        qint32 classRef = 0;
-        for (qsizetype j = 0; j < objects.size(); ++j) {
-            if (objects[i].classPackage.isEmpty() && objects[j].name == objects[i].className)
-                classRef = qint32(j + 1);
-        }
-        if (!objects[i].classPackage.isEmpty())
-            classRef = import("Core", "Class", objects[i].className,
-                              import("Core", "Package", objects[i].classPackage, 0));
-        exports += compact(classRef) + compact(0);
-        appendU32(exports, 0);
-        exports += compact(name(objects[i].name));
-        appendU32(exports, 0x00070004);
-        exports += i % 2 ? compact(16) + compact(64) : compact(0);
+        const Object& object = objects[i];
+        const qint32 classRef =
+            import("Class", object.className, import("Package", object.classPackage, 0));
+        exports += compact(classRef) + compact(0) + u32s({0}) + name(object.name) +
+                   u32s({0x00070004}) + (i % 2 ? compact(16) + compact(64) : compact(0));
     }
 
     QByteArray table;
     for (const QByteArray& text : names) {
-        if (version >= 64)
-            table += compact(qint32(text.size() + 1));
-        table += text + '\0';
-        appendU32(table, nameFlags);
+        table += (version >= 64 ? compact(qint32(text.size() + 1)) : QByteArray()) + text + '\0' +
+                 u32s({0x00070010});
     }
     table += QByteArray("\x00\x40\x04", 3);
-
-    QByteArray bytes;
-    appendU32(bytes, 0x9E2A83C1);
-    bytes += char(version & 0xFF);
-    bytes += char(version >> 8);
-    bytes += QByteArray("\0\0", 2); // licensee
-    appendU32(bytes, 1);
     const qsizetype importsAt = 64 + table.size();
-    qsizetype importsSize = 0;
-    for (const QByteArray& entry : imports)
-        importsSize += entry.size();
-    for (qsizetype value : {names.size(), qsizetype(64), objects.size(), importsAt + importsSize,
-                            imports.size(), importsAt})
-        appendU32(bytes, quint32(value));
-    if (version >= 68) {
-        bytes += QByteArray(16, '\x5A'); // GUID
-        appendU32(bytes, 1);
-        appendU32(bytes, quint32(objects.size()));
-        appendU32(bytes, quint32(names.size()));
-    } else {
-        appendU32(bytes, 1);
-        appendU32(bytes, 44);
-        bytes += QByteArray(16, '\x5A') + QByteArray(4, '\0');
-    }
-    bytes += table;
-    for (const QByteArray& entry : imports)
-        bytes += entry;
-    return bytes + exports;
+    const qsizetype exportsAt = importsAt + imports.join().size();
+    // Signature, version and licensee (two bytes each), flags, then the counts and offsets of the
+    // three tables, then what the version adds.
+    const QByteArray guid(16, '\x5A');
+    const QByteArray header = u32s({0x9E2A83C1, version, 1, names.size(), 64, objects.size(),
+                                    exportsAt, imports.size(), importsAt}) +
+                              (version >= 68 ? guid + u32s({1, objects.size(), names.size()})
+                                             : u32s({1, 44}) + guid + QByteArray(4, '\0'));
+    return header + table + imports.join() + exports;
 }
 
 } // namespace testpkg

@@ -1,8 +1,11 @@
 #include "PackageBuilder.h"
+#include "TestFiles.h"
 
 #include "core/GeneratorState.h"
 #include "core/IntText.h"
+#include "core/PackageReader.h"
 #include "core/PackageScan.h"
+#include "core/SkinMenu.h"
 
 #include <QtTest>
 
@@ -20,6 +23,9 @@ private Q_SLOTS:
     void nameFields();
     void intText_data();
     void intText();
+    void failsCleanly_data();
+    void failsCleanly();
+    void realPackages();
 };
 
 // The fuzz target compares the walk with a byte-by-byte walk on many more inputs; these rows
@@ -28,7 +34,7 @@ void TestCore::walk_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<bool>("complete");
-    const QByteArray abc = testpkg::header() + "\x05" + "abc" + QByteArray("\x00\x10\x00\x07", 4);
+    const QByteArray abc = testpkg::kHeader + "\x05" + "abc" + QByteArray("\x00\x10\x00\x07", 4);
     // clang-format off
     QTest::newRow("65 bytes: nothing to visit") << QByteArray(65, 'x') << QStringList() << true;
     QTest::newRow("names and an empty one, then the stop marker")
@@ -37,7 +43,7 @@ void TestCore::walk_data() {
     QTest::newRow("no stop marker keeps the names read so far")
         << package({"None", "Tiger1"}, "abcdefgh") << QStringList{"None", "Tiger1"} << false;
     QTest::newRow("stop marker as the last two bytes")
-        << package({"A"}, "xyz" + testpkg::stopMarker()) << QStringList{"A"} << false;
+        << package({"A"}, "xyz" + testpkg::kStopMarker) << QStringList{"A"} << false;
     QTest::newRow("name-end at N-4 ends normally") << abc + '\0' << QStringList{"abc"} << true;
     QTest::newRow("name-end at N-2 cannot be tested") << abc.chopped(1) << QStringList() << false;
     QTest::newRow("name-end right at the edge of the search")
@@ -91,21 +97,16 @@ void TestCore::selection() {
     QCOMPARE(state.pictures(), pictures);
 }
 
-// Catches a derivation that is wrong, late, or that overrides a hand-edited mesh on a rescan.
+// Catches a wrong mesh name or skin description derived from the package name.
 void TestCore::nameFields() {
     // package name > mesh name
     for (const QString row : {"Soldier_Tiger>Soldier", "a_b_c>a", "Tiger>Tiger", "_T>", ">"}) {
-        const QString package = row.section(u'>', 0, 0), mesh = row.section(u'>', 1);
+        const QString package = row.section(u'>', 0, 0);
         GeneratorState state;
-        QString seen;
-        connect(&state, &GeneratorState::packageNameChanged, this,
-                [&] { seen = state.meshName() + u'|' + state.skinDescription(); });
         state.setPackageName(package + u'x');
         state.setPackageName(package);
-        QCOMPARE(seen, mesh + u'|' + package);
-        state.setMeshName(QStringLiteral("edited"));
-        state.setPackageName(package); // the same name again: a rescan keeps the edit
-        QCOMPARE(state.meshName(), QStringLiteral("edited"));
+        QCOMPARE(state.meshName() + u'|' + state.skinDescription(),
+                 row.section(u'>', 1) + u'|' + package);
     }
 }
 
@@ -115,11 +116,6 @@ void TestCore::intText_data() {
     QTest::addColumn<QStringList>("pictures");
     QTest::addColumn<QStringList>("objects"); // each line less "Object=(Name=" and ")\r\n"
     // clang-format off
-    QTest::newRow("tiger skin") << "SoldierSkins_Tiger" << "Tiger Stripes"
-        << QStringList{"Tiger1", "Tiger2", "Tiger4Grin"}
-        << QStringList{"SoldierSkins_Tiger.Tiger1,Class=Texture,Description=\"Tiger Stripes\"",
-                       "SoldierSkins_Tiger.Tiger2,Class=Texture",
-                       "SoldierSkins_Tiger.Tiger4Grin,Class=Texture,Description=\"Grin\""};
     QTest::newRow("face rules; picture 0 always takes the skin description") << "P" << "D"
         << QStringList{"14b", "44a", "4a", "a4", "x4y_z"}
         << QStringList{"P.14b,Class=Texture,Description=\"D\"",
@@ -150,6 +146,51 @@ void TestCore::intText() {
     for (const QString& object : objects)
         text += QStringLiteral("Object=(Name=") + object + QStringLiteral(")\r\n");
     QCOMPARE(state.intText(), text);
+}
+
+void TestCore::failsCleanly_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QByteArray good = testpkg::realPackage({{"Tigr1"}, {"Tigr2"}});
+    auto patched = [&](qsizetype at, quint32 value) {
+        QByteArray bytes = good;
+        qToLittleEndian(value, bytes.data() + at);
+        return bytes;
+    };
+    QTest::newRow("no signature") << QByteArray("\xC1\x83\x2A", 3) << "signature";
+    QTest::newRow("name count beyond the file") << patched(12, 0x7FFFFFFF) << "name count";
+    QTest::newRow("negative export count") << patched(20, 0xFFFFFFFF) << "negative";
+    QTest::newRow("names past the end") << patched(16, 0x7FFFFFF0) << "past the end";
+    QTest::newRow("generations beyond the header") << patched(52, 1000) << "generation count";
+    QTest::newRow("name table cut") << good.left(500) << "a name at byte 495 runs past the end";
+    QByteArray sixBytes = good;
+    sixBytes.replace(64, 6, "\x7F\xFF\xFF\xFF\xFF\x01");
+    QTest::newRow("compact index of six bytes") << sixBytes << "longer than five bytes";
+    QByteArray badClass = good;
+    badClass[qFromLittleEndian<qint32>(good.constData() + 24)] = 0x3F;
+    QTest::newRow("export class out of range") << badClass << "export 0 refers to object 63";
+}
+
+// Catches a read outside the buffer, a huge allocation from a hostile count, or damage let pass.
+void TestCore::failsCleanly() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    const PackageRead read = readPackageTables(bytes);
+    QVERIFY(!read.ok());
+    QVERIFY2(read.failure.contains(reason), qPrintable(read.failure));
+}
+
+// Catches a reader that fails on real packages or disagrees with their header's name count.
+void TestCore::realPackages() {
+    if (testpkg::sharedPackages().isEmpty())
+        QSKIP("no real packages in " QUORREL_TESTDATA_DIR "; built packages only");
+    for (const QString& path : testpkg::sharedPackages()) {
+        const QByteArray bytes = testpkg::readFile(path);
+        const PackageRead read = readPackageTables(bytes);
+        QVERIFY2(read.ok(), qPrintable(read.failure));
+        QCOMPARE(read.tables->names.size(), qFromLittleEndian<qint32>(bytes.constData() + 12));
+        QVERIFY(!textureNames(*read.tables).isEmpty());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCore)
