@@ -5,7 +5,6 @@
 
 #include <QFileInfo>
 #include <QList>
-#include <QString>
 #include <QtTest>
 
 #include <functional>
@@ -14,43 +13,34 @@
 // File dialog and message box that answer from a script, so no test ever waits on a modal window.
 class ScriptedFileDialog : public quorrel::FileDialogSeam {
 public:
-    // The next dialog chooses `path`; `then` runs as the dialog closes, before the workflow
-    // goes on (to change the file behind the tool's back).
+    // The next dialog chooses `path`, or is cancelled when it is empty. `then` runs as the dialog
+    // closes, before the workflow goes on (to change the file behind the tool's back).
     void chooseNext(const QString& path, std::function<void()> then = {}) {
-        m_answers.append({quorrel::ChosenFile{path, QFileInfo(path).fileName()}, std::move(then)});
+        m_answers.append({path, std::move(then)});
     }
-    // The next dialog is cancelled.
-    void cancelNext() { m_answers.append({std::nullopt, {}}); }
+    void cancelNext() { chooseNext({}); }
 
     std::optional<quorrel::ChosenFile> choose(const quorrel::FileDialogRequest& request) override {
-        requests.append(request);
-        if (m_answers.isEmpty()) {
-            qWarning("a file dialog opened that the test did not expect");
-            return std::nullopt;
-        }
-        Answer answer = m_answers.takeFirst();
-        if (answer.then)
-            answer.then();
-        return answer.file;
+        requests.append(request); // a dialog not scripted is cancelled
+        const auto [path, then] = m_answers.isEmpty() ? Answer() : m_answers.takeFirst();
+        if (then)
+            then();
+        return path.isEmpty()
+                   ? std::nullopt
+                   : std::optional(quorrel::ChosenFile{path, QFileInfo(path).fileName()});
     }
-
-    bool allAnswered() const { return m_answers.isEmpty(); }
 
     QList<quorrel::FileDialogRequest> requests;
 
 private:
-    struct Answer {
-        std::optional<quorrel::ChosenFile> file;
-        std::function<void()> then;
-    };
+    using Answer = std::pair<QString, std::function<void()>>;
     QList<Answer> m_answers;
 };
 
 class RecordingMessageBox : public quorrel::MessageBoxSeam {
 public:
     struct Shown {
-        QString text;
-        QString title;
+        QString text, title;
         Buttons buttons;
         Icon icon;
         bool operator==(const Shown&) const = default;
@@ -63,7 +53,7 @@ public:
     // Takes the one box shown since the last call; fails the test on none or several.
     Shown takeOnly() {
         if (shown.size() != 1)
-            qWarning("expected one message box, got %d", int(shown.size()));
+            QTest::qFail("not one message box shown", __FILE__, __LINE__);
         return shown.isEmpty() ? Shown{} : shown.takeFirst();
     }
 
