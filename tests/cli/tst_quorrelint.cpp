@@ -38,7 +38,7 @@ void TestQuorrelInt::badPackages() {
 void TestQuorrelInt::failedWrites_data() {
     QTest::addColumn<QString>("into"); // "folder": missing; "device": /dev/full; "pipe": closed
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow(".int into a missing folder") << "folder" << QStringList{"-o", "no/Big.int"};
+    QTest::newRow(".int into a missing folder") << "folder" << QStringList{"-o", "MISSING"};
     QTest::newRow("--list into a full device") << "device" << QStringList{"--list"};
     QTest::newRow("--output - into a closed pipe") << "pipe" << QStringList{"-o", "-"};
 }
@@ -51,7 +51,7 @@ void TestQuorrelInt::failedWrites() {
     QFETCH(QString, into);
     QFETCH(QStringList, arguments);
     QTemporaryDir dir;
-    arguments.replaceInStrings(QStringLiteral("no/"), dir.filePath(QStringLiteral("no/")));
+    arguments.replaceInStrings(QStringLiteral("MISSING"), dir.filePath(QStringLiteral("gone")));
     int pipeEnds[2] = {-1, -1};
     if (into == QLatin1String("pipe")) {
         QCOMPARE(pipe(pipeEnds), 0);
