@@ -187,7 +187,7 @@ std::variant<bool, std::pair<QString, QString>> check(const QString& path, const
         quorrel::GeneratorState state;
         setNames(state, packageName, settings);
         try {
-            quorrel::ParseFile(state, path);
+            quorrel::scanPackageBytes(state, bytes, path); // the bytes the tables came from
             text = quorrel::decodeIntFile(windowIntBytes(state));
         } catch (const quorrel::ScanFailure& failure) {
             problems << title + QStringLiteral(": the default mode writes no .int: ") +

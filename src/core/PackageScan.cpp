@@ -183,7 +183,11 @@ QByteArray readPackage(const QString& path) {
 }
 
 void ParseFile(GeneratorState& state, const QString& fName) {
-    NameWalk walk = walkNames(readPackage(fName));
+    scanPackageBytes(state, readPackage(fName), fName);
+}
+
+void scanPackageBytes(GeneratorState& state, QByteArrayView bytes, const QString& fName) {
+    NameWalk walk = walkNames(bytes);
     state.setNames(std::move(walk.names));
     if (!walk.complete) {
         state.clearPictures();

@@ -60,5 +60,7 @@ QByteArray readPackage(const QString& path);
 // picture list and sets the count to 0, so no earlier package's pictures survive under the new
 // package's name.
 void ParseFile(GeneratorState& state, const QString& fName);
+// The same for a package already read from `fName`.
+void scanPackageBytes(GeneratorState& state, QByteArrayView bytes, const QString& fName);
 
 } // namespace quorrel
