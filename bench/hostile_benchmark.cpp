@@ -4,8 +4,8 @@
 //   build/bench/hostile_benchmark
 #include "PackageBuilder.h"
 
+#include "core/Failure.h"
 #include "core/GeneratorState.h"
-#include "core/PackageScan.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,7 +23,7 @@ bool timeScan(const char* what, const QString& path, bool expectFailure, qsizety
     bool failed = false;
     try {
         quorrel::ParseFile(state, path);
-    } catch (const quorrel::ScanFailure&) {
+    } catch (const quorrel::Failure&) {
         failed = true;
     }
     const qint64 ms = timer.elapsed();

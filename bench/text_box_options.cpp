@@ -5,9 +5,9 @@
 //
 //   DISPLAY=... build/bench/text_box_options PACKAGE.utx     (bench/run.sh runs it under Xvfb)
 #include "core/GeneratorState.h"
-#include "core/IntText.h"
+#include "core/IntFile.h"
 #include "core/NameFields.h"
-#include "core/PackageScan.h"
+#include "core/PictureScan.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -58,7 +58,7 @@ int main(int argc, char* argv[]) {
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
     quorrel::GeneratorState state;
-    state.setPackageName(quorrel::packageNameFromTitle(QFileInfo(path).fileName()).value());
+    state.setPackageName(quorrel::packageNameFromTitle(QFileInfo(path).fileName()));
     quorrel::ParseFile(state, path);
     const QString text =
         quorrel::buildIntText(state.packageName(), state.skinDescription(), state.pictures());

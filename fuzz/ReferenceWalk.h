@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/PackageScan.h"
+#include "core/Package.h"
 #include "core/Windows1252.h"
 
 #include <QByteArrayView>

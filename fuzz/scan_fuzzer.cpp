@@ -3,13 +3,14 @@
 // what must hold whatever the bytes are.
 #include "ReferenceWalk.h"
 
-#include "core/IntReader.h"
-#include "core/IntText.h"
-#include "core/PackageReader.h"
-#include "core/PackageScan.h"
+#include "core/Failure.h"
+#include "core/IntFile.h"
+#include "core/Package.h"
 #include "core/PictureOrder.h"
+#include "core/PictureScan.h"
 #include "core/SkinMenu.h"
 #include "core/Windows1252.h"
+#include "window/Design.h"
 #include "window/ResizeLayout.h"
 
 #include <algorithm>
@@ -58,19 +59,24 @@ bool plainName(const QString& name) {
 }
 
 void checkReader(QByteArrayView bytes) {
-    const quorrel::PackageRead read = quorrel::readPackageTables(bytes);
-    check(read.ok() == read.failure.isEmpty(), "a read gives tables or a reason");
+    using F = quorrel::MenuFinding::Kind;
     const QList<quorrel::IntEntry> asInt = quorrel::readIntEntries(quorrel::decodeIntFile(bytes));
-    if (!read.ok()) {
-        quorrel::menuProblems({}, asInt, QStringLiteral("Fuzz"));
+    quorrel::PackageTables tables;
+    try {
+        tables = quorrel::readPackageTables(bytes);
+    } catch (const quorrel::Failure& failure) {
+        check(failure.kind() == quorrel::Failure::Kind::Damaged && !failure.text().isEmpty(),
+              "a package that cannot be read is damaged, with a reason");
+        quorrel::menuFindings({}, asInt, QStringLiteral("Fuzz"));
         return;
     }
-    const quorrel::PackageTables& tables = *read.tables;
     check(tables.names.size() <= bytes.size() / 5, "no more names than the bytes can hold");
     check(tables.exports.size() <= bytes.size() / 12, "no more exports than the bytes can hold");
     quorrel::walkDifference(quorrel::walkNames(bytes), tables.names);
     const QStringList textures = quorrel::textureNames(tables);
-    quorrel::menuProblems(textures, asInt, QStringLiteral("Fuzz"));
+    for (const quorrel::MenuFinding& finding :
+         quorrel::menuFindings(textures, asInt, QStringLiteral("Fuzz")))
+        check(!quorrel::findingText(finding).isEmpty(), "every finding has its English");
 
     // The complete .int, read back, lists every skin and leaves only the package's own faults.
     const QList<quorrel::IntObject> objects =
@@ -84,22 +90,31 @@ void checkReader(QByteArrayView bytes) {
     check(entries.size() == objects.size(), "the complete .int reads back whole");
     check(quorrel::menuSkins(entries).size() == quorrel::skinGroups(textures).size(),
           "the menu lists every skin of the complete .int");
-    for (const QString& problem :
-         quorrel::menuProblems(textures, entries, QStringLiteral("Fuzz"))) {
-        check(problem.contains(QStringLiteral("no portrait")) ||
-                  problem.contains(QStringLiteral("a portrait without its face")) ||
-                  problem.contains(QStringLiteral("a face at digit")),
+    for (const quorrel::MenuFinding& finding :
+         quorrel::menuFindings(textures, entries, QStringLiteral("Fuzz"))) {
+        check(finding.kind == F::NoPortrait || finding.kind == F::PortraitWithoutFace ||
+                  finding.kind == F::FaceOffSlot,
               "the complete .int leaves only missing portraits and faces off their slot");
     }
 }
 
-// The window's designed sizes; records every value the layout applies.
+// The window's designed sizes, at the classic frame; records every value the layout applies.
 class LayoutRecorder : public quorrel::LayoutTarget {
 public:
-    float W = 5295, H = 4065;
-    float widths[8] = {4995, 4815, 165, 4875, 1545, 1545, 1545, 4995};
-    float heights[8] = {2385, 2055, 165, 3105, 255, 255, 255, 255};
-    float tops[8] = {930, 1170, 60, 30, 3360, 3360, 3360, 3360};
+    LayoutRecorder() {
+        using namespace quorrel::design;
+        const QMargins frame = kClassicFrame * kTwipsPerPixel;
+        W = float(kClientArea.width + frame.left() + frame.right());
+        H = float(kClientArea.height + frame.top() + frame.bottom());
+        for (int c = 0; c < 8; ++c) {
+            const Twips twips = designed(quorrel::LayoutControl(c));
+            widths[c] = float(twips.width);
+            heights[c] = float(twips.height);
+            tops[c] = float(twips.top);
+        }
+    }
+    float W, H;
+    float widths[8], heights[8], tops[8];
     float outerWidth() const override { return W; }
     float outerHeight() const override { return H; }
     float width(quorrel::LayoutControl c) const override { return widths[int(c)]; }

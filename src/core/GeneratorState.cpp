@@ -1,17 +1,24 @@
 #include "core/GeneratorState.h"
 
+#include "core/Files.h"
+#include "core/IntFile.h"
 #include "core/NameFields.h"
 #include "core/PictureOrder.h"
+#include "core/PictureScan.h"
+
+#include <algorithm>
 
 namespace quorrel {
+
 GeneratorState::GeneratorState(QObject* parent) : QObject(parent) {}
 
 void GeneratorState::setPackageName(const QString& name) {
     if (name == m_packageName)
         return;
     m_packageName = name;
-    setMeshName(meshNameFor(name));
-    setSkinDescription(name);
+    const NameFieldValues fields = nameFieldsFor(name);
+    setMeshName(fields.meshName);
+    setSkinDescription(fields.skinDescription);
     Q_EMIT packageNameChanged(m_packageName);
 }
 
@@ -43,7 +50,8 @@ void GeneratorState::clearPictures() {
 void GeneratorState::setPictures(QStringList pictures) {
     if (pictures.isEmpty() && m_pictures.isEmpty())
         return;
-    sortPictures(pictures);
+    if (!std::is_sorted(pictures.cbegin(), pictures.cend(), pictureLess))
+        sortPictures(pictures);
     m_pictures = std::move(pictures);
     Q_EMIT picturesChanged();
 }
@@ -81,6 +89,19 @@ void GeneratorState::setInfoPanelShown(bool shown) {
         return;
     m_infoPanelShown = shown;
     Q_EMIT infoPanelShownChanged(m_infoPanelShown);
+}
+
+void ParseFile(GeneratorState& state, const QString& fName) {
+    PictureScan scan = scanPictures(readWholeFile(fName), state.meshName());
+    state.setNames(std::move(scan.names));
+    state.setPictures(std::move(scan.pictures));
+    state.setCountText(countTextFor(state.pictureCount()));
+    requireComplete(scan);
+    state.setMakeIntEnabled(true);
+}
+
+void MakeInt(GeneratorState& state) {
+    state.setIntText(buildIntText(state.packageName(), state.skinDescription(), state.pictures()));
 }
 
 } // namespace quorrel

@@ -34,7 +34,8 @@ public:
     const QStringList& pictures() const { return m_pictures; }
     qsizetype pictureCount() const { return m_pictures.size(); }
     void clearPictures();
-    // Sorts the list; the result is the same as adding the items one by one.
+    // Sorts the list unless it is sorted already; the result is the same as adding the items one
+    // by one.
     void setPictures(QStringList pictures);
 
     const QString& countText() const { return m_countText; }
@@ -76,5 +77,14 @@ private:
     QString m_infoText;
     bool m_infoPanelShown = false;
 };
+
+// Scans the package at `fName` into `state`: replaces the name list and the picture list, sets the
+// count text and enables "Make INT". Throws Failure: a file that cannot be read changes nothing; a
+// walk that runs into the end of the file keeps the names read so far, clears the picture list
+// and sets the count to 0, so no earlier package's pictures survive under the new package's name.
+void ParseFile(GeneratorState& state, const QString& fName);
+
+// "Make INT": replaces the INT text with the text built from the state.
+void MakeInt(GeneratorState& state);
 
 } // namespace quorrel

@@ -1,5 +1,7 @@
 #include "core/NameFields.h"
 
+#include "core/Failure.h"
+
 namespace quorrel {
 
 QString meshNameFor(const QString& packageName) {
@@ -7,9 +9,13 @@ QString meshNameFor(const QString& packageName) {
     return underscore < 0 ? packageName : packageName.left(underscore);
 }
 
-std::optional<QString> packageNameFromTitle(const QString& fileTitle) {
+NameFieldValues nameFieldsFor(const QString& packageName) {
+    return {packageName, meshNameFor(packageName), packageName};
+}
+
+QString packageNameFromTitle(const QString& fileTitle) {
     if (fileTitle.size() < 4)
-        return std::nullopt;
+        throw Failure(Failure::Kind::ShortName);
     return fileTitle.chopped(4);
 }
 

@@ -1,6 +1,10 @@
 #include "core/SkinMenu.h"
 
+#include "core/IgnoringCase.h"
+
 #include <QSet>
+
+#include <algorithm>
 
 namespace quorrel {
 namespace {
@@ -15,43 +19,36 @@ Kind kindOf(QStringView name) {
     return name.contains(u'_') ? Kind::Team : Kind::Face;
 }
 
-QString lower(QStringView text) {
-    return text.toString().toLower();
-}
-
-bool sameText(QStringView a, QStringView b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-bool described(const IntEntry& entry) {
-    return entry.description && !entry.description->isEmpty() &&
-           sameText(entry.className, u"Texture");
+QString groupKey(QStringView texture) {
+    return caseKey(texture.left(4));
 }
 
 QHash<QString, SkinGroup> groupsByKey(const QList<SkinGroup>& groups) {
     QHash<QString, SkinGroup> byKey;
     for (const SkinGroup& group : groups)
-        byKey.insert(lower(group.name), group);
+        byKey.insert(caseKey(group.name), group);
     return byKey;
 }
 
 } // namespace
 
 bool isTextureClass(QStringView className) {
-    static const QStringList classes = {
-        QStringLiteral("Texture"),        QStringLiteral("ScriptedTexture"),
-        QStringLiteral("FractalTexture"), QStringLiteral("FireTexture"),
-        QStringLiteral("IceTexture"),     QStringLiteral("WaterTexture"),
-        QStringLiteral("WaveTexture"),    QStringLiteral("WetTexture")};
-    return classes.contains(className, Qt::CaseInsensitive);
+    static constexpr QStringView classes[] = {u"Texture",     u"ScriptedTexture", u"FractalTexture",
+                                              u"FireTexture", u"IceTexture",      u"WaterTexture",
+                                              u"WaveTexture", u"WetTexture"};
+    return std::any_of(std::begin(classes), std::end(classes),
+                       [&](QStringView name) { return sameIgnoringCase(name, className); });
 }
 
 QStringList textureNames(const PackageTables& tables) {
     QStringList textures;
     QSet<QString> seen;
     for (const PackageExport& object : tables.exports) {
-        if (isTextureClass(object.className) && !seen.contains(lower(object.objectName))) {
-            seen.insert(lower(object.objectName));
+        if (!isTextureClass(object.className))
+            continue;
+        const QString key = caseKey(object.objectName);
+        if (!seen.contains(key)) {
+            seen.insert(key);
             textures.append(object.objectName);
         }
     }
@@ -64,7 +61,7 @@ QList<SkinGroup> skinGroups(const QStringList& textures) {
     for (const QString& texture : textures) {
         if (kindOf(texture) != Kind::Skin)
             continue;
-        const QString key = lower(texture.left(4));
+        const QString key = groupKey(texture);
         if (!index.contains(key)) {
             index.insert(key, groups.size());
             groups.append({texture.left(4), texture, QChar()});
@@ -74,7 +71,7 @@ QList<SkinGroup> skinGroups(const QStringList& textures) {
         }
     }
     for (const QString& texture : textures) {
-        const auto at = index.constFind(lower(texture.left(4)));
+        const auto at = index.constFind(groupKey(texture));
         if (kindOf(texture) != Kind::Face || at == index.cend())
             continue;
         QChar& slot = groups[*at].faceSlot;
@@ -92,13 +89,13 @@ QList<IntObject> completeObjects(const QStringList& textures, const QString& fir
     for (const QString& texture : textures) {
         IntObject object{texture, std::nullopt};
         const Kind kind = kindOf(texture);
-        const auto group = byKey.constFind(lower(texture.left(4)));
+        const auto group = byKey.constFind(groupKey(texture));
         if (kind != Kind::Other && group != byKey.cend()) {
             object.name = group->name + texture.sliced(4);
-            const QString key = lower(group->name);
+            const QString key = caseKey(group->name);
             if (texture == group->skinTexture)
                 object.description = skinDescriptions.value(
-                    key, key == lower(groups.first().name) ? firstSkin : group->name);
+                    key, key == caseKey(groups.first().name) ? firstSkin : group->name);
             else if (kind == Kind::Face && texture[4] == group->faceSlot)
                 object.description = texture.sliced(5);
         }
@@ -111,7 +108,7 @@ QList<MenuSkin> menuSkins(const QList<IntEntry>& entries) {
     QList<MenuSkin> skins;
     QHash<QString, qsizetype> first; // the first skin of each four characters, matched exactly
     for (const IntEntry& entry : entries) {
-        if (described(entry) && entry.object.size() <= 5) {
+        if (describesTexture(entry) && entry.object.size() <= 5) {
             if (!first.contains(entry.object.left(4)))
                 first.insert(entry.object.left(4), skins.size());
             skins.append({entry.object, *entry.description, {}});
@@ -119,63 +116,62 @@ QList<MenuSkin> menuSkins(const QList<IntEntry>& entries) {
     }
     for (const IntEntry& entry : entries) {
         const auto skin = first.constFind(entry.object.left(4));
-        if (described(entry) && entry.object.size() > 5 && skin != first.cend())
+        if (describesTexture(entry) && entry.object.size() > 5 && skin != first.cend())
             skins[*skin].faces.append({entry.object, *entry.description});
     }
     return skins;
 }
 
-QStringList menuProblems(const QStringList& textures, const QList<IntEntry>& entries,
-                         const QString& packageName) {
-    QStringList problems;
+QList<MenuFinding> menuFindings(const QStringList& textures, const QList<IntEntry>& entries,
+                                const QString& packageName) {
+    using F = MenuFinding::Kind;
+    QList<MenuFinding> findings;
+    auto find = [&findings](F kind, const QString& texture, const QString& other = QString(),
+                            QChar slot = QChar()) {
+        findings << MenuFinding{kind, texture, other, slot, QString(), 0};
+    };
+    auto findAt = [&findings](F kind, const IntEntry& entry, const QString& other = QString()) {
+        findings << MenuFinding{kind, entry.object, other, QChar(), entry.package, entry.line};
+    };
     const QList<SkinGroup> groups = skinGroups(textures);
     const QHash<QString, SkinGroup> byKey = groupsByKey(groups);
     QSet<QString> held;
     for (const QString& texture : textures)
-        held.insert(lower(texture));
+        held.insert(caseKey(texture));
     QSet<QString> listedExactly, listedAnyCase, describedTextures;
     for (const MenuSkin& skin : menuSkins(entries)) {
         listedExactly.insert(skin.texture.left(4));
-        listedAnyCase.insert(lower(skin.texture.left(4)));
+        listedAnyCase.insert(groupKey(skin.texture));
     }
 
     for (const IntEntry& entry : entries) {
-        if (!sameText(entry.className, u"Texture"))
+        if (!isTextureEntry(entry))
             continue;
-        const QString label = QStringLiteral("%1.%2 (line %3)")
-                                  .arg(entry.package, entry.object, QString::number(entry.line));
-        if (!sameText(entry.package, packageName)) {
-            problems << label + QStringLiteral(": its package part is not the file's name \"%1\"")
-                                    .arg(packageName);
+        if (!sameIgnoringCase(entry.package, packageName)) {
+            findAt(F::ForeignPackage, entry, packageName);
             continue;
         }
-        if (!held.contains(lower(entry.object))) {
-            problems << label + QStringLiteral(": the package holds no texture of that name");
+        if (!held.contains(caseKey(entry.object))) {
+            findAt(F::NoSuchTexture, entry);
             continue;
         }
-        if (!described(entry))
+        if (!describesTexture(entry))
             continue;
-        describedTextures.insert(lower(entry.object));
+        describedTextures.insert(caseKey(entry.object));
         const Kind kind = kindOf(entry.object);
-        const QString group = entry.object.left(4);
-        if (kind == Kind::Team && byKey.contains(lower(group)))
-            problems << entry.object +
-                            QStringLiteral(": a team texture with a description; the menu lists "
-                                           "it as a face");
-        else if (kind == Kind::Face && !listedExactly.contains(group) &&
-                 listedAnyCase.contains(lower(group)))
-            problems << entry.object +
-                            QStringLiteral(": its first four characters differ in case from its "
-                                           "skin's; the menu won't list the face");
+        if (kind == Kind::Team && byKey.contains(groupKey(entry.object)))
+            find(F::DescribedTeam, entry.object);
+        else if (kind == Kind::Face && !listedExactly.contains(entry.object.left(4)) &&
+                 listedAnyCase.contains(groupKey(entry.object)))
+            find(F::FaceCaseDiffers, entry.object);
     }
 
     for (const SkinGroup& group : groups) {
-        if (!listedAnyCase.contains(lower(group.name)))
-            problems << group.skinTexture +
-                            QStringLiteral(": the skin has no description; the menu won't list it");
+        if (!listedAnyCase.contains(caseKey(group.name)))
+            find(F::SkinUndescribed, group.skinTexture);
     }
     for (const QString& texture : textures) {
-        const auto group = byKey.constFind(lower(texture.left(4)));
+        const auto group = byKey.constFind(groupKey(texture));
         if (kindOf(texture) != Kind::Face || group == byKey.cend())
             continue;
         const QChar digit = texture[4], slot = group->faceSlot;
@@ -183,40 +179,57 @@ QStringList menuProblems(const QStringList& textures, const QList<IntEntry>& ent
         const QString portrait = group->name + u'5' + face;
         const QString atSlot = group->name + slot + face;
         if (digit == slot) {
-            if (!describedTextures.contains(lower(texture)))
-                problems << texture + QStringLiteral(": the face has no description; the menu "
-                                                     "won't list it");
-            if (slot != u'5' && !held.contains(lower(portrait)))
-                problems << texture + QStringLiteral(": the face has no portrait ") + portrait;
-        } else if (digit == u'5' && !held.contains(lower(atSlot))) {
-            problems << texture + QStringLiteral(": a portrait without its face ") + atSlot;
+            if (!describedTextures.contains(caseKey(texture)))
+                find(F::FaceUndescribed, texture);
+            if (slot != u'5' && !held.contains(caseKey(portrait)))
+                find(F::NoPortrait, texture, portrait);
+        } else if (digit == u'5' && !held.contains(caseKey(atSlot))) {
+            find(F::PortraitWithoutFace, texture, atSlot);
         } else if (digit == u'5') {
-            if (describedTextures.contains(lower(texture)))
-                problems << texture + QStringLiteral(": a portrait with a description; the menu "
-                                                     "lists it as a face");
+            if (describedTextures.contains(caseKey(texture)))
+                find(F::DescribedPortrait, texture);
         } else {
-            problems << texture + QStringLiteral(": a face at digit %1, but the group's faces "
-                                                 "are at digit %2; the menu won't list it")
-                                      .arg(digit)
-                                      .arg(slot);
+            find(F::FaceOffSlot, texture, QString(), slot);
         }
     }
-    return problems;
+    return findings;
 }
 
-QString walkDifference(const NameWalk& walk, const QStringList& names) {
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (i >= walk.names.size())
-            return QStringLiteral("the byte walk reads %1 of the header's %2 names")
-                .arg(walk.names.size())
-                .arg(names.size());
-        if (walk.names[i] != names[i])
-            return QStringLiteral("the byte walk reads name %1 as \"%2\" where the header has "
-                                  "\"%3\"")
-                .arg(i)
-                .arg(walk.names[i], names[i]);
+QString findingText(const MenuFinding& finding) {
+    using F = MenuFinding::Kind;
+    const QString& texture = finding.texture;
+    const QString entry = QStringLiteral("%1.%2 (line %3)")
+                              .arg(finding.package, texture, QString::number(finding.line));
+    switch (finding.kind) {
+    case F::ForeignPackage:
+        return entry + QStringLiteral(": its package part is not the file's name \"%1\"")
+                           .arg(finding.other);
+    case F::NoSuchTexture:
+        return entry + QStringLiteral(": the package holds no texture of that name");
+    case F::DescribedTeam:
+        return texture + QStringLiteral(": a team texture with a description; the menu lists it "
+                                        "as a face");
+    case F::FaceCaseDiffers:
+        return texture + QStringLiteral(": its first four characters differ in case from its "
+                                        "skin's; the menu won't list the face");
+    case F::SkinUndescribed:
+        return texture + QStringLiteral(": the skin has no description; the menu won't list it");
+    case F::FaceUndescribed:
+        return texture + QStringLiteral(": the face has no description; the menu won't list it");
+    case F::NoPortrait:
+        return texture + QStringLiteral(": the face has no portrait ") + finding.other;
+    case F::PortraitWithoutFace:
+        return texture + QStringLiteral(": a portrait without its face ") + finding.other;
+    case F::DescribedPortrait:
+        return texture + QStringLiteral(": a portrait with a description; the menu lists it as "
+                                        "a face");
+    case F::FaceOffSlot:
+        return texture + QStringLiteral(": a face at digit %1, but the group's faces are at "
+                                        "digit %2; the menu won't list it")
+                             .arg(texture[4])
+                             .arg(finding.slot);
     }
-    return QString();
+    return texture;
 }
 
 } // namespace quorrel

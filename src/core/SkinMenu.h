@@ -1,9 +1,7 @@
 #pragma once
 
-#include "core/IntReader.h"
-#include "core/IntText.h"
-#include "core/PackageReader.h"
-#include "core/PackageScan.h"
+#include "core/IntFile.h"
+#include "core/Package.h"
 
 #include <QHash>
 #include <QList>
@@ -36,7 +34,7 @@ struct SkinGroup {
 QList<SkinGroup> skinGroups(const QStringList& textures);
 
 // The .int objects the game needs: every texture, named with its group written as in the group's
-// skin texture; each group's skin texture described by `skinDescriptions` (keys in lower case) or
+// skin texture; each group's skin texture described by `skinDescriptions` (keys by caseKey()) or
 // else by `firstSkin` for the first group and by its own name for the others; each face at its
 // group's face slot described by its face name; nothing else described.
 QList<IntObject> completeObjects(const QStringList& textures, const QString& firstSkin,
@@ -54,13 +52,35 @@ struct MenuSkin {
 };
 QList<MenuSkin> menuSkins(const QList<IntEntry>& entries);
 
-// One line per way the menu will differ from what the package holds, each starting with the
-// texture or entry concerned. `packageName` is the file's name without ".utx".
-QStringList menuProblems(const QStringList& textures, const QList<IntEntry>& entries,
-                         const QString& packageName);
+// One way the menu will differ from what the package holds.
+struct MenuFinding {
+    enum class Kind {
+        ForeignPackage,      // an entry for another package than the file's: `other` names it
+        NoSuchTexture,       // an entry for a texture the package lacks
+        DescribedTeam,       // a described team texture, which the menu lists as a face
+        FaceCaseDiffers,     // a face whose first four characters differ in case from its skin's
+        SkinUndescribed,     // a skin without a description, which the menu leaves out
+        FaceUndescribed,     // a face at its group's slot without a description
+        NoPortrait,          // a face without its portrait: `other` names the portrait
+        PortraitWithoutFace, // a portrait without its face: `other` names the face
+        DescribedPortrait,   // a described portrait, which the menu lists as a face
+        FaceOffSlot,         // a face off its group's face slot, `slot`
+    };
+    Kind kind;
+    QString texture; // as the package holds it, or as the .int entry names it
+    QString other;
+    QChar slot;
+    // The entry concerned, for ForeignPackage and NoSuchTexture: its package part and line.
+    QString package;
+    int line = 0;
+};
 
-// Where the byte walk parts from the header's name table; empty when it reads the same names
-// first (what it reads past the table does not count).
-QString walkDifference(const NameWalk& walk, const QStringList& names);
+// The findings in the order the menu meets them: the .int's entries, then the skins, then the
+// faces. `packageName` is the file's name without ".utx".
+QList<MenuFinding> menuFindings(const QStringList& textures, const QList<IntEntry>& entries,
+                                const QString& packageName);
+
+// A finding in one line of English, starting with the texture or entry concerned.
+QString findingText(const MenuFinding& finding);
 
 } // namespace quorrel

@@ -1,25 +1,22 @@
 #include "window/Form1.h"
 
-#include "core/IntText.h"
+#include "window/ClickFilter.h"
+#include "window/Design.h"
+#include "window/DoubleClickFilter.h"
+#include "window/FileDropFilter.h"
 #include "window/InfoText.h"
 #include "workflows/QtFileDialog.h"
 #include "workflows/QtMessageBox.h"
 #include "workflows/Workflows.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QDropEvent>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMimeData>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringListModel>
-#include <QUrl>
 
 #include <algorithm>
 #include <limits>
@@ -32,13 +29,13 @@ static void initResources() {
 namespace quorrel {
 namespace {
 
-constexpr int T = Form1::kTwipsPerPixel;
+constexpr int T = design::kTwipsPerPixel;
 
 const QColor kDarkGrey(64, 64, 64);
 const QColor kGreen(0, 192, 0);
 
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / T, top / T, width / T, height / T);
+QRect pixels(design::Twips twips) {
+    return QRect(twips.left / T, twips.top / T, twips.width / T, twips.height / T);
 }
 
 QFont fontFor(const QString& family, qreal points, QFont::Weight weight) {
@@ -107,31 +104,6 @@ QPlainTextEdit* multiLineBox(QWidget* parent, const QString& name) {
     return box;
 }
 
-// The one regular local file a drag carries; several files, folders and other data open nothing.
-std::optional<QString> droppedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls())
-        return std::nullopt;
-    const QList<QUrl> urls = data->urls();
-    if (urls.size() != 1 || !urls.first().isLocalFile())
-        return std::nullopt;
-    const QString path = urls.first().toLocalFile();
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
-    return path;
-}
-
-// A file dialog the user has already answered.
-class AnsweredFileDialog : public FileDialogSeam {
-public:
-    explicit AnsweredFileDialog(const QString& path)
-        : m_file{QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
-                 QFileInfo(path).fileName()} {}
-    std::optional<ChosenFile> choose(const FileDialogRequest&) override { return m_file; }
-
-private:
-    ChosenFile m_file;
-};
-
 } // namespace
 
 // Form_Resize's view of the window: sizes in twips, read back after the widgets snap them to
@@ -150,17 +122,17 @@ public:
     float height(LayoutControl c) const override { return float(widget(c)->height() * T); }
     float top(LayoutControl c) const override { return float(widget(c)->y() * T); }
     void setWidth(LayoutControl c, float twips) override {
-        widget(c)->resize(pixels(twips), widget(c)->height());
+        widget(c)->resize(toPixels(twips), widget(c)->height());
     }
     void setHeight(LayoutControl c, float twips) override {
-        widget(c)->resize(widget(c)->width(), pixels(twips));
+        widget(c)->resize(widget(c)->width(), toPixels(twips));
     }
     void setTop(LayoutControl c, float twips) override {
-        widget(c)->move(widget(c)->x(), pixels(twips));
+        widget(c)->move(widget(c)->x(), toPixels(twips));
     }
 
 private:
-    static int pixels(float twips) {
+    static int toPixels(float twips) {
         return int(
             std::lround(std::clamp(twips / T, -float(QWIDGETSIZE_MAX), float(QWIDGETSIZE_MAX))));
     }
@@ -203,18 +175,18 @@ Form1::Form1(Form1Options options)
     palette.setColor(QPalette::Window, kDarkGrey);
     setPalette(palette);
     setAutoFillBackground(true);
-    resize(5175 / T, 3660 / T);
+    resize(design::kClientArea.width / T, design::kClientArea.height / T);
 
     createControls();
     setStyleSheet(kDataControlStyle);
     bindState();
     Text1->setFocus();
-    // A file dropped anywhere opens, also on the boxes that would take its name as text.
-    setAcceptDrops(true);
-    for (QWidget* child : findChildren<QWidget*>()) {
-        if (child->acceptDrops())
-            child->installEventFilter(this);
-    }
+    new ClickFilter(Text1, [this] { Text1_Click(); });
+    new DoubleClickFilter(Image1, [this] { Image1_DblClick(); });
+    // While the info panel covers the window, Open cannot be reached, so neither can a drop.
+    new FileDropFilter(
+        this, [this] { return !m_state.infoPanelShown(); },
+        [this](const QString& path) { openPackage(path); });
 
     if (!options.windowFrame)
         m_frame = frameAtLoad();
@@ -231,21 +203,22 @@ QMargins Form1::frameAtLoad() const {
     // Most window systems report the frame only once the window is shown. The layout's offsets
     // were designed around a frame, so assume the classic one (60 twips at the sides and bottom,
     // 345 at the top) rather than none; otherwise "All Done" would land behind the INT box.
-    return reported.isNull() ? kClassicFrame : reported;
+    return reported.isNull() ? design::kClassicFrame : reported;
 }
 
 void Form1::createControls() {
-    auto button = [this](const QString& name, const QString& caption, QRect geometry) {
+    auto button = [this](const QString& name, const QString& caption, design::Twips geometry) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(name);
-        b->setGeometry(geometry);
+        b->setGeometry(pixels(geometry));
         b->setAutoDefault(true); // Enter presses a focused button, as Space does
         return b;
     };
-    auto lineEdit = [this](const QString& name, const QString& text, const QString& tip, int top) {
+    auto lineEdit = [this](const QString& name, const QString& text, const QString& tip,
+                           design::Twips geometry) {
         auto* e = new QLineEdit(text, this);
         e->setObjectName(name);
-        e->setGeometry(twips(90, top, 1935, 255));
+        e->setGeometry(pixels(geometry));
         e->setAlignment(Qt::AlignCenter);
         e->setMaxLength(std::numeric_limits<int>::max()); // no limit on what the user types
         e->setFont(smallFonts());
@@ -253,39 +226,35 @@ void Form1::createControls() {
         return e;
     };
 
-    Command1 = button(QStringLiteral("Command1"), QStringLiteral("Find Files"),
-                      twips(90, 3360, 1545, 255));
-    Command2 = button(QStringLiteral("Command2"), QStringLiteral("Make INT"),
-                      twips(1800, 3360, 1545, 255));
-    Command3 =
-        button(QStringLiteral("Command3"), QStringLiteral("Save"), twips(3540, 3360, 1545, 255));
-    Command4 =
-        button(QStringLiteral("Command4"), QStringLiteral("All Done"), twips(90, 3360, 4995, 255));
+    Command1 = button(QStringLiteral("Command1"), QStringLiteral("Find Files"), design::kCommand1);
+    Command2 = button(QStringLiteral("Command2"), QStringLiteral("Make INT"), design::kCommand2);
+    Command3 = button(QStringLiteral("Command3"), QStringLiteral("Save"), design::kCommand3);
+    Command4 = button(QStringLiteral("Command4"), QStringLiteral("All Done"), design::kCommand4);
     Command2->setEnabled(false);
     Command4->setVisible(false);
 
     Text1 = lineEdit(QStringLiteral("Text1"), m_state.packageName(), QStringLiteral("UTX Filename"),
-                     30);
-    Text2 = lineEdit(QStringLiteral("Text2"), m_state.meshName(), QStringLiteral("Mesh Name"), 330);
+                     design::kText1);
+    Text2 = lineEdit(QStringLiteral("Text2"), m_state.meshName(), QStringLiteral("Mesh Name"),
+                     design::kText2);
     Text3 = lineEdit(QStringLiteral("Text3"), m_state.skinDescription(),
-                     QStringLiteral("Skin Description"), 630);
-    Text1->installEventFilter(this);
+                     QStringLiteral("Skin Description"), design::kText3);
 
     Frame1 = new QGroupBox(QStringLiteral("Generated INT"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twips(90, 930, 4995, 2385));
+    Frame1->setGeometry(pixels(design::kFrame1));
     QPalette framePalette = Frame1->palette();
     framePalette.setColor(QPalette::WindowText, kGreen);
     Frame1->setPalette(framePalette);
 
     Text6 = multiLineBox(this, QStringLiteral("Text6"));
-    Text6->setGeometry(twips(180, 1170, 4815, 2055));
+    Text6->setGeometry(pixels(design::kText6));
     Text6->setFont(smallFonts());
 
     m_pictures = new QStringListModel(this);
     List2 = new QListView(this);
     List2->setObjectName(QStringLiteral("List2"));
-    List2->setGeometry(twips(3150, 30, 1935, 855));
+    List2->setGeometry(pixels(design::kList2));
     List2->setModel(m_pictures);
     List2->setFont(smallFonts());
     List2->setToolTip(QStringLiteral("List of Pics in the UTX"));
@@ -295,7 +264,7 @@ void Form1::createControls() {
     m_names = new QStringListModel(this);
     List1 = new QListView(this);
     List1->setObjectName(QStringLiteral("List1"));
-    List1->setGeometry(twips(5310, 870, 1875, 2595));
+    List1->setGeometry(pixels(design::kList1));
     List1->setModel(m_names);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->setUniformItemSizes(true);
@@ -304,7 +273,7 @@ void Form1::createControls() {
 
     Label1 = new QLabel(m_state.countText(), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twips(5160, 90, 1035, 705));
+    Label1->setGeometry(pixels(design::kLabel1));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setFont(fontFor(QStringLiteral("MS Sans Serif"), 13.5, QFont::Bold));
     QPalette labelPalette = Label1->palette();
@@ -314,21 +283,20 @@ void Form1::createControls() {
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(twips(2040, 30, 1080, 855));
+    Image1->setGeometry(pixels(design::kImage1));
     Image1->setPixmap(QPixmap(QStringLiteral(":/quorrel/quorrel-picture.bmp")));
     Image1->setScaledContents(true);
     Image1->setToolTip(QStringLiteral("Double click for info"));
-    Image1->installEventFilter(this);
 
     Picture1 = new QFrame(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(twips(90, 60, 165, 165));
+    Picture1->setGeometry(pixels(design::kPicture1));
     Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture1->setPalette(QApplication::palette());
     Picture1->setAutoFillBackground(true);
     Picture1->setVisible(false);
     Text4 = multiLineBox(Picture1, QStringLiteral("Text4"));
-    Text4->setGeometry(twips(30, 30, 4875, 3105));
+    Text4->setGeometry(pixels(design::kText4));
     Text4->setPalette(QApplication::palette());
 
     for (QPushButton* b : {Command1, Command2, Command3, Command4})
@@ -402,64 +370,6 @@ void Form1::bindState() {
     });
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        if (drop->mimeData() && drop->mimeData()->hasUrls()) {
-            takeDrop(drop);
-            return true;
-        }
-    }
-    if (watched == Text1) {
-        // A click is a press and a release inside the box; gaining focus alone opens nothing.
-        if (event->type() == QEvent::MouseButtonPress)
-            m_text1Pressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-        if (event->type() == QEvent::MouseButtonRelease && m_text1Pressed) {
-            m_text1Pressed = false;
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton &&
-                Text1->rect().contains(mouse->position().toPoint())) {
-                Text1->event(event); // finish the line edit's own handling first
-                Text1_Click();
-                return true;
-            }
-        }
-    } else if (watched == Image1 && event->type() == QEvent::MouseButtonDblClick) {
-        Image1_DblClick();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void Form1::dragEnterEvent(QDragEnterEvent* event) {
-    takeDrop(event);
-}
-
-void Form1::dragMoveEvent(QDragMoveEvent* event) {
-    takeDrop(event);
-}
-
-void Form1::dropEvent(QDropEvent* event) {
-    takeDrop(event);
-}
-
-void Form1::takeDrop(QDropEvent* event) {
-    // While the info panel covers the window, Open cannot be reached, so neither can a drop.
-    const std::optional<QString> file =
-        m_state.infoPanelShown() ? std::nullopt : droppedFile(event->mimeData());
-    if (!file || !(event->possibleActions() & Qt::CopyAction)) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::CopyAction); // never a move: the package stays where it is
-    event->accept();
-    // After the drop has finished, so the file manager is not kept waiting by a message box.
-    if (event->type() == QEvent::Drop)
-        QMetaObject::invokeMethod(
-            this, [this, path = *file] { openPackage(path); }, Qt::QueuedConnection);
-}
-
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Form_Resize();
@@ -480,9 +390,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::openPackage(const QString& path) {
-    AnsweredFileDialog answered(path);
-    CommonDialog dialog(answered);
-    FindFiles(m_state, dialog, *m_messageBox);
+    OpenPackage(m_state, path, *m_messageBox);
 }
 
 void Form1::Text1_Click() {

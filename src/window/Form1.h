@@ -38,7 +38,6 @@ class QListView;
 class QPlainTextEdit;
 class QPushButton;
 class QStringListModel;
-class QDropEvent;
 
 namespace quorrel {
 
@@ -66,23 +65,14 @@ public:
     // Opens `path` exactly as if the user had chosen it in the Open dialog: the command line's
     // package and a file dropped on the window come this way.
     void openPackage(const QString& path);
-    // Twips per device-independent pixel: 1440 per inch at 96 pixels per inch.
-    static constexpr int kTwipsPerPixel = 15;
-    // Border and title bar assumed when the window system reports none at load, in pixels.
-    static constexpr QMargins kClassicFrame{4, 23, 4, 4};
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     QMargins frameAtLoad() const;
     void createControls();
     void bindState();
-    void takeDrop(QDropEvent* event);
     void Form_Load();
     void Form_Resize();
 
@@ -123,7 +113,6 @@ private:
     QGroupBox* Frame1 = nullptr;
     QFrame* Picture1 = nullptr;
     QLabel* Image1 = nullptr;
-    bool m_text1Pressed = false;
     bool m_settingBox = false; // a text box is showing a state value, not taking an edit
 };
 

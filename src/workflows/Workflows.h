@@ -14,6 +14,10 @@ class MessageBoxSeam;
 // when the name list holds a name.
 void FindFiles(GeneratorState& state, CommonDialog& dialog, MessageBoxSeam& messageBox);
 
+// The same for a package named from outside (the command line, a drop), as if the Open dialog
+// had chosen `path`.
+void OpenPackage(GeneratorState& state, const QString& path, MessageBoxSeam& messageBox);
+
 // "Save": the user picks where the INT text goes; the file is replaced whole or not at all. Any
 // failure shows "File Not Saved". `savePath` keeps the last path chosen.
 void SaveIntFile(GeneratorState& state, CommonDialog& dialog, MessageBoxSeam& messageBox,

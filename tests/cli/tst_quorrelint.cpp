@@ -12,6 +12,7 @@ class TestQuorrelInt : public QObject {
 
 private Q_SLOTS:
     void badPackages();
+    void list();
     void failedWrites_data();
     void failedWrites();
     void menu_data();
@@ -33,6 +34,18 @@ void TestQuorrelInt::badPackages() {
                               ": the scan reached the end of the file without its end marker"}));
     QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("*.int")}), QStringList{"Good_Skin.int"});
     QCOMPARE(quorrelInt({QStringLiteral("--mesh"), QStringLiteral("m"), good, cut}).status, 2);
+}
+
+// Catches a name list or picture list printed wrong, or packages not told apart.
+void TestQuorrelInt::list() {
+    QTemporaryDir dir;
+    const QString tiger = writeFile(dir, QStringLiteral("Soldier_Tiger.utx"),
+                                    package({"None", "soldier", "Tigr2", "Palette1", "Tigr1"}));
+    const QString other = writeFile(dir, QStringLiteral("Other.utx"), package({"x", "Other", "P"}));
+    QCOMPARE(quorrelInt({"--list", "--mesh", "SOLDIER", tiger}).out,
+             "[names]\nNone\nsoldier\nTigr2\nPalette1\nTigr1\n[pictures]\nTigr1\nTigr2\n");
+    QCOMPARE(quorrelInt({"--list", other, other}).out,
+             ("# " + other + "\n[names]\nx\nOther\nP\n[pictures]\nP\n").toUtf8().repeated(2));
 }
 
 void TestQuorrelInt::failedWrites_data() {
@@ -74,8 +87,10 @@ void TestQuorrelInt::failedWrites() {
 void TestQuorrelInt::menu_data() {
     QTest::addColumn<QList<Object>>("textures");
     QTest::addColumn<int>("version");
-    QTest::addColumn<QString>("intText"); // "--complete …": what it writes; empty: the default's
-    QTest::addColumn<QString>("checked"); // what --check then prints
+    // "--complete …": what it writes; "utf16:" and a text: that text in UTF-16; a text: the text;
+    // empty: the default mode's .int.
+    QTest::addColumn<QString>("intText");
+    QTest::addColumn<QString>("checked"); // what --check then prints, or the failure of --complete
     const QList<Object> viper{{"vipr1"}, {"Vipr1T_0"}, {"Vipr4Blake"}, {"Vipr5Blake"}};
     QTest::newRow("several skins, version 61")
         << QList<Object>{{"Tigr2"},    {"Tigr1"},          {"Tigr4Bob"},
@@ -89,11 +104,9 @@ void TestQuorrelInt::menu_data() {
                          {"Abcd5Xan"}, {"Tigr1"},      {"Tigr4Bob"},   {"Tigr5Zed"}}
         << 69 << "--complete --description Commando"
         << "skin cmdo1 \"Commando\"\n  face cmdo2Blake \"Blake\"\nskin Abcd1 \"Abcd\"\n  face "
-           "Abcd5Xan "
-           "\"Xan\"\nskin Tigr1 \"Tigr\"\n  face Tigr4Bob \"Bob\"\ncmdo4Blake: a face at digit 4, "
-           "but "
-           "the group's faces are at digit 2; the menu won't list it\nTigr4Bob: the face has no "
-           "portrait Tigr5Bob\nTigr5Zed: a portrait without its face Tigr4Zed\n";
+           "Abcd5Xan \"Xan\"\nskin Tigr1 \"Tigr\"\n  face Tigr4Bob \"Bob\"\ncmdo4Blake: a face at "
+           "digit 4, but the group's faces are at digit 2; the menu won't list it\nTigr4Bob: the "
+           "face has no portrait Tigr5Bob\nTigr5Zed: a portrait without its face Tigr4Zed\n";
     QTest::newRow("team textures, case-mismatched face, version 64")
         << viper << 64 << "--complete"
         << "skin vipr1 \"Cats\"\n  face vipr4Blake \"Blake\"\nno problems\n";
@@ -103,6 +116,11 @@ void TestQuorrelInt::menu_data() {
            "header has \"None\"\nCats. (line 3): the package holds no texture of that name\nvipr1: "
            "the skin has no description; the menu won't list it\nVipr4Blake: the face has no "
            "description; the menu won't list it\n";
+    QTest::newRow("the default mode writes no .int")
+        << QList<Object>{{"Tigr1"}, {"NoStopMarker"}} << 69 << QString()
+        << "the menu lists no skin\nCats.utx: the default mode writes no .int: the scan reached "
+           "the end of the file without its end marker\nTigr1: the skin has no description; the "
+           "menu won't list it\n";
     QTest::newRow("by hand, read as the game reads")
         << viper << 69
         << "; by hand\r\n[Setup]\r\nObject=(Name=Cats.Gone,Class=Texture)\r\n[public]\n"
@@ -110,11 +128,25 @@ void TestQuorrelInt::menu_data() {
            "Object=(Name=Cats.Vipr1T_0,Class=Texture,Description=\"T_0\")\n"
            "Object=(Name=Cats.Vipr4Blake,Class=Texture,Description=\"Blake\")\n"
            "; Object=(Name=Cats.Gone,Class=Texture)\nObject=(Name=Dogs.Vipr5Blake,Class=Texture)\n"
-           "Object=(Name=Cats.Gone,Class=Texture)"
+           "Object=(Name=Cats.Gone,Class=Texture)\n"
+           "Object=(Name=Cats.Vipr5Blake,Class=Texture,Description=\"Blake\")"
         << "skin vipr1 \"Viper\"\nVipr1T_0: a team texture with a description; the menu lists it "
            "as a face\nVipr4Blake: its first four characters differ in case from its skin's; the "
            "menu won't list the face\nDogs.Vipr5Blake (line 9): its package part is not the "
-           "file's name \"Cats\"\nCats.Gone (line 10): the package holds no texture of that name\n";
+           "file's name \"Cats\"\nCats.Gone (line 10): the package holds no texture of that "
+           "name\nVipr5Blake: its first four characters differ in case from its skin's; the menu "
+           "won't list the face\nVipr5Blake: a portrait with a description; the menu lists it as "
+           "a face\n";
+    QTest::newRow("UTF-16, no skin listed")
+        << viper << 69
+        << QString::fromUtf8("utf16:[public]\r\nObject=(Name=Cats.Vipr4Blake,Class=Texture,"
+                             "Description=\"Bl\u0101ke \u4E2D\")")
+        << "the menu lists no skin\nvipr1: the skin has no description; the menu won't list it\n";
+    QTest::newRow("no textures") << QList<Object>{{"Pal", "Palette"}} << 69 << "--complete"
+                                 << "the package holds no textures";
+    QTest::newRow("--skin for a skin the package lacks")
+        << viper << 69 << "--complete --skin Tigr=Tiger"
+        << "--skin tigr: the package holds no skin tigr";
 }
 
 // Catches a complete .int that hides or misdescribes a skin, or a check unlike the game's menu.
@@ -124,12 +156,23 @@ void TestQuorrelInt::menu() {
     QFETCH(QString, intText);
     QFETCH(QString, checked);
     QTemporaryDir dir;
-    const QString package =
-        writeFile(dir, QStringLiteral("Cats.utx"), realPackage(textures, quint16(version)));
+    QByteArray bytes = realPackage(textures, quint16(version));
+    if (textures.last().name == "NoStopMarker") // the byte walk then runs into the end
+        bytes.replace(QByteArray("\0\x40\x04", 3), QByteArray("\0\x41\x04", 3));
+    const QString package = writeFile(dir, QStringLiteral("Cats.utx"), bytes);
     QStringList arguments{"--check", package};
     if (intText.startsWith(QStringLiteral("--complete"))) {
-        QCOMPARE(quorrelInt(intText.split(u' ') << package).status, 0);
+        const Run complete = quorrelInt(intText.split(u' ') << package);
+        if (complete.status != 0) {
+            QCOMPARE(complete.err, "quorrel-int: " + package + ": " + checked + u'\n');
+            return;
+        }
         arguments << dir.filePath(QStringLiteral("Cats.int"));
+    } else if (intText.startsWith(QStringLiteral("utf16:"))) {
+        const QString text = intText.sliced(6);
+        arguments << writeFile(
+            dir, QStringLiteral("Cats.int"),
+            "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
     } else if (!intText.isEmpty()) {
         arguments << writeFile(dir, QStringLiteral("Cats.int"), intText.toLatin1());
     }

@@ -192,25 +192,34 @@ void TestForm1::droppedPackage() {
 
 // Catches wrong sizes at known frames, "All Done" out of reach, Frame1 in front of Text6.
 void TestForm1::resizeAtKnownFrames() {
+    // Frame1, Text6, Picture1, Text4 (width x height), then the width of All Done, its top and the
+    // top of Find Files, Make INT and Save, all in twips. Each value is set in whole pixels of 15
+    // twips, and later steps read the value the widget took.
     auto figures = [this] {
         QStringList f;
-        for (const char* name : {"Frame1", "Text6", "Picture1", "Text4", "Command4"})
-            f << QStringLiteral("%1x%2").arg(widget(name)->width()).arg(widget(name)->height());
-        f << QString::number(widget("Command4")->y()) << QString::number(widget("Command1")->y())
-          << QString::number(widget("Command3")->y());
+        for (const char* name : {"Frame1", "Text6", "Picture1", "Text4"})
+            f << QStringLiteral("%1x%2")
+                     .arg(widget(name)->width() * 15)
+                     .arg(widget(name)->height() * 15);
+        f << QString::number(widget("Command4")->width() * 15);
+        for (const char* name : {"Command4", "Command1", "Command2", "Command3"})
+            f << QString::number(widget(name)->y() * 15);
         return f.join(u' ');
     };
-    // Outer 5295 x 4065 twips; sizes snap to whole pixels and later steps read the snapped value.
-    QCOMPARE(figures(), QStringLiteral("333x159 321x137 333x218 326x211 334x17 225 224 224"));
+    // Outer 5295 x 4065 twips, as designed: the frame keeps its size, the panel takes the window
+    // less 300 x 800 (3265 high, 3270 in whole pixels), the buttons go 50 below the frame.
+    QCOMPARE(figures(), QStringLiteral("4995x2385 4815x2055 4995x3270 4890x3165 5010 3375 3360 "
+                                       "3360 3360"));
     QCOMPARE(form->childAt(widget("Text6")->geometry().center()), box("Text6")->viewport());
     form->resize(412, 311); // outer 6300 x 5070 twips
-    QTRY_COMPARE(figures(), QStringLiteral("400x226 388x204 400x285 393x278 401x17 292 291 291"));
+    QTRY_COMPARE(figures(), QStringLiteral("6000x3390 5820x3060 6000x4275 5895x4170 6015 4380 "
+                                           "4365 4365 4365"));
 
     Form1 unframed(Form1Options{&files, &boxes, std::nullopt});
     unframed.show();
     QVERIFY(QTest::qWaitForWindowExposed(&unframed));
     auto* allDone = unframed.findChild<QWidget*>(QStringLiteral("Command4"));
-    QCOMPARE(allDone->y(), 225); // the classic frame stands in for one not known at load
+    QCOMPARE(allDone->y() * 15, 3375); // the classic frame stands in for one not known at load
 }
 
 QTEST_MAIN(TestForm1)

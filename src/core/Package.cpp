@@ -1,14 +1,38 @@
-#include "core/PackageReader.h"
+#include "core/Package.h"
 
+#include "core/Failure.h"
 #include "core/Windows1252.h"
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
 namespace quorrel {
 namespace {
+
+constexpr qsizetype kFirstNameAt = 65; // position 66, counting from 1
+constexpr unsigned char kStop0 = 0x40, kStop1 = 0x04;
+constexpr unsigned char kEnd0 = 0x00, kEnd1 = 0x10, kEnd3 = 0x07;
+constexpr qsizetype kNameEndLength = 6; // 00 10 ?? 07, one more flag byte, the next length byte
+
+// The first position in [from, to) where `first` is followed by `second`, or `to`. The second
+// byte may lie at `to` itself. It looks for the second byte: 0x04 and 0x10 are rarer than 0x00
+// and 0x40, in long runs of zero bytes above all.
+qsizetype findPair(const unsigned char* data, qsizetype from, qsizetype to, unsigned char first,
+                   unsigned char second) {
+    for (qsizetype at = from + 1; at <= to;) {
+        const void* hit = std::memchr(data + at, second, size_t(to - at + 1));
+        if (!hit)
+            break;
+        at = static_cast<const unsigned char*>(hit) - data;
+        if (data[at - 1] == first)
+            return at - 1;
+        ++at;
+    }
+    return to;
+}
 
 constexpr quint32 kSignature = 0x9E2A83C1;
 constexpr quint16 kGuidHeaderVersion = 68; // GUID and generations replace the heritage table
@@ -19,13 +43,8 @@ constexpr qsizetype kMinName = 5;    // empty name and its flags
 constexpr qsizetype kMinImport = 7;  // three one-byte indices and an i32
 constexpr qsizetype kMinExport = 12; // four one-byte indices, an i32 and the flags
 
-// Thrown inside this file only; readPackageTables() turns it into a failure.
-struct Damage {
-    QString reason;
-};
-
 [[noreturn]] void fail(const QString& reason) {
-    throw Damage{reason};
+    throw Failure(Failure::Kind::Damaged, reason);
 }
 
 class Cursor {
@@ -140,7 +159,17 @@ private:
     const PackageTables& m_tables;
 };
 
-PackageTables read(QByteArrayView bytes) {
+// Room for at most this many entries is made up front: a count the file could only just hold
+// would otherwise reserve far more memory than its entries will take.
+constexpr qsizetype kMostReserved = 1 << 16;
+
+template <typename List> void reserveFor(List& list, qint32 count) {
+    list.reserve(std::min<qsizetype>(count, kMostReserved));
+}
+
+} // namespace
+
+PackageTables readPackageTables(QByteArrayView bytes) {
     PackageTables tables;
     Cursor header(bytes, 0);
     if (bytes.size() < 4 || header.u32("the signature") != kSignature)
@@ -165,13 +194,13 @@ PackageTables read(QByteArrayView bytes) {
     }
 
     Cursor cursor = tableCursor(bytes, names, kMinName, "name");
-    tables.names.reserve(names.count);
+    reserveFor(tables.names, names.count);
     for (qint32 i = 0; i < names.count; ++i)
         tables.names.append(readName(cursor, tables.version));
 
     const Resolver resolve(tables);
     cursor = tableCursor(bytes, imports, kMinImport, "import");
-    tables.imports.reserve(imports.count);
+    reserveFor(tables.imports, imports.count);
     for (qint32 i = 0; i < imports.count; ++i) {
         const QString entry = QStringLiteral("import %1").arg(i);
         PackageImport item;
@@ -187,8 +216,8 @@ PackageTables read(QByteArrayView bytes) {
 
     cursor = tableCursor(bytes, exports, kMinExport, "export");
     QList<qint32> classes;
-    classes.reserve(exports.count);
-    tables.exports.reserve(exports.count);
+    reserveFor(classes, exports.count);
+    reserveFor(tables.exports, exports.count);
     for (qint32 i = 0; i < exports.count; ++i) {
         const QString entry = QStringLiteral("export %1").arg(i);
         PackageExport item;
@@ -198,12 +227,12 @@ PackageTables read(QByteArrayView bytes) {
         item.package = cursor.i32("an export");
         resolve.checkReference(item.package, exports.count, entry);
         item.objectName = resolve.name(cursor.compact("an export"), entry);
-        cursor.u32("export flags");
-        const qint32 size = cursor.compact("an export");
-        if (size < 0)
+        item.flags = cursor.u32("export flags");
+        item.serialSize = cursor.compact("an export");
+        if (item.serialSize < 0)
             fail(QStringLiteral("%1 has a negative size").arg(entry));
-        if (size > 0)
-            cursor.compact("an export");
+        if (item.serialSize > 0)
+            item.serialOffset = cursor.compact("an export");
         tables.exports.append(item);
     }
     // Classes are resolved once every export has its name: a class may be defined further on.
@@ -216,14 +245,62 @@ PackageTables read(QByteArrayView bytes) {
     return tables;
 }
 
-} // namespace
 
-PackageRead readPackageTables(QByteArrayView bytes) {
-    try {
-        return PackageRead{read(bytes), QString()};
-    } catch (const Damage& damage) {
-        return PackageRead{std::nullopt, damage.reason};
+NameWalk walkNames(QByteArrayView bytes) {
+    NameWalk walk;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype size = bytes.size();
+
+    // Every byte that starts no marker joins the current name, so a name is always the run of
+    // bytes from where it began to its name-end marker: find the markers, then copy each run once.
+    qsizetype pos = kFirstNameAt;
+    qsizetype nameStart = pos;
+    // Below this position both tests can read every byte they need (up to pos + 3).
+    const qsizetype fullTestsEnd = size - 3;
+    qsizetype nextStop = -1, nextEnd = -1; // next 40 04 and 00 10 at or after pos
+    while (pos < fullTestsEnd) {
+        if (nextStop < pos)
+            nextStop = findPair(data, pos, fullTestsEnd, kStop0, kStop1);
+        if (nextEnd < pos)
+            nextEnd = findPair(data, pos, fullTestsEnd, kEnd0, kEnd1);
+        const qsizetype at = std::min(nextStop, nextEnd);
+        if (at >= fullTestsEnd) {
+            pos = fullTestsEnd;
+            break;
+        }
+        if (at == nextStop)
+            return walk;
+        if (data[at + 3] == kEnd3) {
+            walk.names.append(windows1252::decode(bytes.sliced(nameStart, at - nameStart)));
+            pos = at + kNameEndLength;
+            nameStart = pos;
+        } else {
+            pos = at + 1;
+        }
     }
+
+    // The last positions: the stop test may still fit, the name-end test no longer does.
+    if (pos < size) {
+        if (pos + 1 < size && data[pos] == kStop0 && data[pos + 1] == kStop1)
+            return walk;
+        walk.complete = false;
+    }
+    return walk;
+}
+
+QString walkDifference(const NameWalk& walk, const QStringList& names) {
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (i >= walk.names.size())
+            return QStringLiteral("the byte walk reads %1 of the header's %2 names")
+                .arg(walk.names.size())
+                .arg(names.size());
+        if (walk.names[i] != names[i])
+            return QStringLiteral("the byte walk reads name %1 as \"%2\" where the header has "
+                                  "\"%3\"")
+                .arg(i)
+                .arg(walk.names[i], names[i]);
+    }
+    return QString();
 }
 
 } // namespace quorrel

@@ -1,0 +1,149 @@
+#include "cli/Modes.h"
+
+#include "cli/Output.h"
+#include "core/Failure.h"
+#include "core/Files.h"
+#include "core/IgnoringCase.h"
+#include "core/IntFile.h"
+#include "core/NameFields.h"
+#include "core/Package.h"
+#include "core/PictureScan.h"
+#include "core/SkinMenu.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <new>
+
+namespace quorrel::cli {
+namespace {
+
+QString packageNameOf(const QString& package) {
+    return packageNameFromTitle(QFileInfo(package).fileName());
+}
+
+// The name fields the window would hold: derived from the package name, then the user's own.
+NameFieldValues fieldsFor(const QString& packageName, const Settings& settings) {
+    NameFieldValues fields = nameFieldsFor(packageName);
+    fields.meshName = settings.mesh.value_or(fields.meshName);
+    fields.skinDescription = settings.description.value_or(fields.skinDescription);
+    return fields;
+}
+
+Outcome writeWindowInt(const QString& package, const Settings& settings) {
+    const QString packageName = packageNameOf(package);
+    deliverInt(package, packageName,
+               windowIntBytes(readWholeFile(package), fieldsFor(packageName, settings)),
+               settings.outputFolder);
+    return {};
+}
+
+Outcome listNames(const QString& package, const Settings& settings) {
+    const QString packageName = packageNameOf(package);
+    const PictureScan scan =
+        scanPictures(readWholeFile(package), fieldsFor(packageName, settings).meshName);
+    requireComplete(scan);
+    QString text;
+    if (settings.namePackages)
+        text += QStringLiteral("# ") + package + u'\n';
+    text += QStringLiteral("[names]\n");
+    for (const QString& name : scan.names)
+        text += name + u'\n';
+    text += QStringLiteral("[pictures]\n");
+    for (const QString& picture : scan.pictures)
+        text += picture + u'\n';
+    writeOut(text.toUtf8());
+    return {};
+}
+
+Outcome writeCompleteInt(const QString& package, const Settings& settings) {
+    const QString packageName = packageNameOf(package);
+    const QStringList textures = textureNames(readPackageTables(readWholeFile(package)));
+    if (textures.isEmpty())
+        return Outcome::failed(QStringLiteral("the package holds no textures"));
+    const QList<SkinGroup> groups = skinGroups(textures);
+    for (auto it = settings.skins.cbegin(); it != settings.skins.cend(); ++it) {
+        if (std::none_of(groups.begin(), groups.end(),
+                         [&](const SkinGroup& group) { return caseKey(group.name) == it.key(); }))
+            return Outcome::failed(
+                QStringLiteral("--skin %1: the package holds no skin %1").arg(it.key()));
+    }
+    const QList<IntObject> objects =
+        completeObjects(textures, settings.description.value_or(packageName), settings.skins);
+    deliverInt(package, packageName, intFileBytes(buildIntText(packageName, objects)),
+               settings.outputFolder);
+    return {};
+}
+
+// Prints what the menu will list from the .int, then one line per problem.
+Outcome checkMenu(const QString& package, const Settings& settings) {
+    const QString title = QFileInfo(package).fileName();
+    const QString packageName = packageNameOf(package);
+    const QByteArray bytes = readWholeFile(package);
+    const PackageTables tables = readPackageTables(bytes);
+
+    QStringList problems;
+    QString text;
+    if (!settings.intFile.isEmpty()) {
+        try {
+            text = decodeIntFile(readWholeFile(settings.intFile));
+        } catch (const Failure& failure) { // an empty .int lists nothing, which is the finding
+            if (failure.kind() != Failure::Kind::Empty)
+                return Outcome::failed(failure.text(), settings.intFile);
+        }
+    } else {
+        try {
+            text = decodeIntFile(windowIntBytes(bytes, fieldsFor(packageName, settings)));
+        } catch (const Failure& failure) {
+            problems << title + QStringLiteral(": the default mode writes no .int: ") +
+                            failure.text();
+        }
+        // The walk only matters to the .int the window would write; a given file names its own.
+        const QString walk = walkDifference(walkNames(bytes), tables.names);
+        if (!walk.isEmpty())
+            problems << QStringLiteral("%1: version %2: %3")
+                            .arg(title, QString::number(tables.version), walk);
+    }
+
+    const QList<IntEntry> entries = readIntEntries(text);
+    const QList<MenuSkin> skins = menuSkins(entries);
+    QString report = skins.isEmpty() ? QStringLiteral("the menu lists no skin\n") : QString();
+    for (const MenuSkin& skin : skins) {
+        report += QStringLiteral("skin %1 \"%2\"\n").arg(skin.texture, skin.description);
+        for (const MenuFace& face : skin.faces)
+            report += QStringLiteral("  face %1 \"%2\"\n").arg(face.texture, face.description);
+    }
+    for (const MenuFinding& finding : menuFindings(textureNames(tables), entries, packageName))
+        problems << findingText(finding);
+    for (const QString& problem : problems)
+        report += problem + u'\n';
+    if (problems.isEmpty())
+        report += QStringLiteral("no problems\n");
+    writeOut(report.toUtf8());
+    return {QString(), QString(), !problems.isEmpty()};
+}
+
+} // namespace
+
+Outcome runMode(const QString& package, const Settings& settings) {
+    using Mode = Settings::Mode;
+    try {
+        switch (settings.mode) {
+        case Mode::WindowInt:
+            return writeWindowInt(package, settings);
+        case Mode::List:
+            return listNames(package, settings);
+        case Mode::Complete:
+            return writeCompleteInt(package, settings);
+        case Mode::Check:
+            return checkMenu(package, settings);
+        }
+    } catch (const Failure& failure) {
+        return Outcome::failed(failure.text());
+    } catch (const std::bad_alloc&) { // a package too large for this machine, in every mode
+        return Outcome::failed(Failure(Failure::Kind::TooLarge).text());
+    }
+    return {};
+}
+
+} // namespace quorrel::cli

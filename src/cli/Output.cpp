@@ -1,0 +1,34 @@
+#include "cli/Output.h"
+
+#include "core/Failure.h"
+#include "core/Files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace quorrel::cli {
+
+void writeOut(const QByteArray& bytes) {
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) ||
+        std::fflush(stdout) != 0)
+        throw Failure(Failure::Kind::NotWritten, QStringLiteral("to standard output"));
+}
+
+void deliverInt(const QString& package, const QString& packageName, const QByteArray& bytes,
+                const QString& folder) {
+    if (folder == QLatin1String("-"))
+        return writeOut(bytes);
+    const QDir into(folder.isEmpty() ? QFileInfo(package).absolutePath() : folder);
+    writeWholeFile(into.filePath(packageName + QStringLiteral(".int")), bytes);
+}
+
+void printError(const QString& line) {
+    static QTextStream err(stderr);
+    err << "quorrel-int: " << line << '\n';
+    err.flush();
+}
+
+} // namespace quorrel::cli

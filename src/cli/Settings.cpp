@@ -1,0 +1,123 @@
+#include "cli/Settings.h"
+
+#include "core/IgnoringCase.h"
+#include "core/IntFile.h"
+
+#include <QCommandLineParser>
+
+namespace quorrel::cli {
+namespace {
+
+CommandLine usageError(const QString& message) {
+    return {CommandLine::Action::UsageError, {}, message};
+}
+
+} // namespace
+
+CommandLine readCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes the .int localisation file of Unreal Tournament skin packages."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption outputOption(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("Write NAME.int into <folder> instead of beside the package; - writes the "
+                       "text to standard output."),
+        QStringLiteral("folder"));
+    const QCommandLineOption meshOption(
+        QStringLiteral("mesh"), QStringLiteral("Use <text> as the mesh name (one package only)."),
+        QStringLiteral("text"));
+    const QCommandLineOption descriptionOption(
+        QStringLiteral("description"),
+        QStringLiteral("Use <text> as the skin description (one package only)."),
+        QStringLiteral("text"));
+    const QCommandLineOption listOption(
+        QStringLiteral("list"),
+        QStringLiteral("Print the name list and the picture list instead."));
+    const QCommandLineOption completeOption(
+        QStringLiteral("complete"),
+        QStringLiteral("Write the .int the game's menu needs: every texture, each skin and each "
+                       "face described."));
+    const QCommandLineOption skinOption(
+        QStringLiteral("skin"),
+        QStringLiteral("With --complete, describe the skin <group> (its four characters) by "
+                       "<text>; repeatable (one package only)."),
+        QStringLiteral("group=text"));
+    const QCommandLineOption checkOption(
+        QStringLiteral("check"),
+        QStringLiteral("Tell what the game's menu will list from PACKAGE.utx and FILE.int (by "
+                       "default the .int this tool writes), then each problem; exit 1 if any."));
+    parser.addOptions({outputOption, meshOption, descriptionOption, listOption, completeOption,
+                       skinOption, checkOption});
+    parser.addPositionalArgument(QStringLiteral("packages"), QStringLiteral("The .utx packages."),
+                                 QStringLiteral("PACKAGE.utx..."));
+
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    // Qt's parser lists --help-all beside --help; this tool has no other options to show.
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+        return {CommandLine::Action::Print, {}, parser.helpText()};
+    if (parser.isSet(QStringLiteral("version")))
+        return {CommandLine::Action::Print,
+                {},
+                QStringLiteral("quorrel-int ") + QStringLiteral(QUORREL_VERSION) + u'\n'};
+
+    Settings s;
+    s.packages = parser.positionalArguments();
+    if (s.packages.isEmpty())
+        return usageError(QStringLiteral("no package given"));
+    if (parser.isSet(meshOption))
+        s.mesh = parser.value(meshOption);
+    if (parser.isSet(descriptionOption))
+        s.description = parser.value(descriptionOption);
+    if ((s.mesh || s.description) && s.packages.size() > 1)
+        return usageError(QStringLiteral("--mesh and --description take a single package"));
+    s.outputFolder = parser.value(outputOption);
+    s.namePackages = s.packages.size() > 1;
+    const bool list = parser.isSet(listOption), complete = parser.isSet(completeOption),
+               check = parser.isSet(checkOption);
+    if (int(complete) + int(check) + int(list) > 1)
+        return usageError(QStringLiteral("--complete, --check and --list exclude each other"));
+    s.mode = list       ? Settings::Mode::List
+             : complete ? Settings::Mode::Complete
+             : check    ? Settings::Mode::Check
+                        : Settings::Mode::WindowInt;
+    for (const QString& skin : parser.values(skinOption)) {
+        const qsizetype equals = skin.indexOf(u'=');
+        const QString group = caseKey(skin.left(equals));
+        if (!complete)
+            return usageError(QStringLiteral("--skin needs --complete"));
+        if (equals != 4 || skin.size() == 5 || s.skins.contains(group))
+            return usageError(QStringLiteral("--skin takes GROUP=TEXT, four characters and a "
+                                             "text, once a group: ") +
+                              skin);
+        s.skins.insert(group, skin.sliced(5));
+    }
+    if (!s.skins.isEmpty() && s.packages.size() > 1)
+        return usageError(QStringLiteral("--skin takes a single package"));
+    if (complete) {
+        if (s.mesh)
+            return usageError(QStringLiteral("--complete takes no --mesh"));
+        QStringList texts = s.skins.values();
+        if (s.description)
+            texts << *s.description;
+        // The menu skips an empty description, and the game's reading ends one at a quote.
+        for (const QString& text : texts) {
+            if (!readsBackWhole(text))
+                return usageError(QStringLiteral("a description for --complete is empty or holds "
+                                                 "a quote or a line break: ") +
+                                  text);
+        }
+    }
+    if (check) {
+        if (s.packages.size() > 2 || parser.isSet(outputOption))
+            return usageError(QStringLiteral("--check takes PACKAGE.utx and an optional "
+                                             "FILE.int, and no --output"));
+        s.intFile = s.packages.value(1);
+        s.packages = s.packages.mid(0, 1);
+    }
+    return {CommandLine::Action::Run, s, QString()};
+}
+
+} // namespace quorrel::cli

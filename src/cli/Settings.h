@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace quorrel::cli {
+
+// What one run of quorrel-int does, checked against the rules of the command line.
+struct Settings {
+    enum class Mode {
+        WindowInt, // the .int the window saves
+        List,      // the name list and the picture list
+        Complete,  // the .int the game's menu needs
+        Check,     // what the menu will list, and each problem
+    };
+    Mode mode = Mode::WindowInt;
+    QStringList packages;
+    QString intFile; // --check's FILE.int; empty: the .int this tool writes
+    std::optional<QString> mesh;
+    std::optional<QString> description;
+    QString outputFolder;          // empty: beside the package; "-": standard output
+    QHash<QString, QString> skins; // --skin, keyed by caseKey() of the group
+    bool namePackages = false;     // several packages: --list names each
+};
+
+// The command line, read: settings to run with, a text to print (--help, --version), or the
+// usage error that stops it.
+struct CommandLine {
+    enum class Action { Run, Print, UsageError };
+    Action action = Action::Run;
+    Settings settings;
+    QString text; // what to print, or the usage error
+};
+
+CommandLine readCommandLine(const QStringList& arguments);
+
+} // namespace quorrel::cli
