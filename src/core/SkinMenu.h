@@ -68,10 +68,10 @@ struct MenuFinding {
     };
     Kind kind;
     QString texture; // as the package holds it, or as the .int entry names it
-    QString other;
-    QChar slot;
+    QString other{};
+    QChar slot{};
     // The entry concerned, for ForeignPackage and NoSuchTexture: its package part and line.
-    QString package;
+    QString package{};
     int line = 0;
 };
 

@@ -26,6 +26,9 @@ private Q_SLOTS:
     void nameFields();
     void intText_data();
     void intText();
+    void findings_data();
+    void findings();
+    void findingsInEnglish();
     void failsCleanly_data();
     void failsCleanly();
     void realPackages();
@@ -165,6 +168,72 @@ void TestCore::intText() {
     for (const QString& object : objects)
         text += QStringLiteral("Object=(Name=") + object + QStringLiteral(")\r\n");
     QCOMPARE(state.intText(), text);
+}
+
+void TestCore::findings_data() {
+    QTest::addColumn<QStringList>("textures");
+    QTest::addColumn<QString>("intText");
+    QTest::addColumn<QString>("found"); // each finding's kind and texture
+    QTest::newRow("entries")
+        << QStringList{"vipr1", "Vipr1T_0", "Vipr4Blake", "Vipr5Blake"}
+        << "[public]\nObject=(Name=Cats.vipr1,Class=Texture,Description=V)\n"
+           "Object=(Name=Cats.Vipr1T_0,Class=Texture,Description=T)\n"
+           "Object=(Name=Cats.Vipr4Blake,Class=Texture,Description=B)\n"
+           "Object=(Name=Dogs.Vipr5Blake,Class=Texture)\nObject=(Name=Cats.Gone,Class=Texture)\n"
+           "Object=(Name=cats.Vipr5Blake,Class=texture,Description=B)"
+        << "team Vipr1T_0, case Vipr4Blake, foreign Vipr5Blake, missing Gone, case Vipr5Blake, "
+           "described Vipr5Blake";
+    QTest::newRow("skins and faces without entries")
+        << QStringList{"cmdo1", "cmdo2Blake", "cmdo5Blake", "cmdo4Blake",
+                       "Tigr1", "Tigr4Bob",   "Tigr5Zed"}
+        << QString()
+        << "skin cmdo1, skin Tigr1, face cmdo2Blake, slot cmdo4Blake, face Tigr4Bob, portrait "
+           "Tigr4Bob, lone Tigr5Zed";
+}
+
+// Catches a menu rule that finds the wrong thing, at the wrong texture, or misses one.
+void TestCore::findings() {
+    QFETCH(QStringList, textures);
+    QFETCH(QString, intText);
+    QFETCH(QString, found);
+    // In the order of the kinds.
+    const char* names[] = {"foreign", "missing",  "team", "case",      "skin",
+                           "face",    "portrait", "lone", "described", "slot"};
+    QStringList findings;
+    for (const MenuFinding& finding :
+         menuFindings(textures, readIntEntries(intText), QStringLiteral("Cats")))
+        findings << QString::fromLatin1(names[int(finding.kind)]) + u' ' + finding.texture;
+    QCOMPARE(findings.join(QStringLiteral(", ")), found);
+}
+
+// Catches a finding told in other words than quorrel-int --check has always used.
+void TestCore::findingsInEnglish() {
+    using F = MenuFinding::Kind;
+    const std::pair<MenuFinding, const char*> rows[] = {
+        {{F::ForeignPackage, "T5", "Cats", {}, "Dogs", 3},
+         "Dogs.T5 (line 3): its package part is not the file's name \"Cats\""},
+        {{F::NoSuchTexture, "T5", {}, {}, "Cats", 4},
+         "Cats.T5 (line 4): the package holds no texture of that name"},
+        {{F::DescribedTeam, "Tigr1T_0"},
+         "Tigr1T_0: a team texture with a description; the menu lists it as a face"},
+        {{F::FaceCaseDiffers, "TIGR4Bob"},
+         "TIGR4Bob: its first four characters differ in case "
+         "from its skin's; the menu won't list the face"},
+        {{F::SkinUndescribed, "Tigr1"},
+         "Tigr1: the skin has no description; the menu won't list it"},
+        {{F::FaceUndescribed, "Tigr4Bob"},
+         "Tigr4Bob: the face has no description; the menu won't list it"},
+        {{F::NoPortrait, "Tigr4Bob", "Tigr5Bob"}, "Tigr4Bob: the face has no portrait Tigr5Bob"},
+        {{F::PortraitWithoutFace, "Tigr5Zed", "Tigr4Zed"},
+         "Tigr5Zed: a portrait without its face Tigr4Zed"},
+        {{F::DescribedPortrait, "Tigr5Bob"},
+         "Tigr5Bob: a portrait with a description; the menu lists it as a face"},
+        {{F::FaceOffSlot, "Tigr4Bob", {}, u'2'},
+         "Tigr4Bob: a face at digit 4, but the group's "
+         "faces are at digit 2; the menu won't list it"},
+    };
+    for (const auto& [finding, english] : rows)
+        QCOMPARE(findingText(finding), QString::fromUtf8(english));
 }
 
 void TestCore::failsCleanly_data() {
