@@ -47,61 +47,13 @@ constexpr qsizetype kMinExport = 12; // four one-byte indices, an i32 and the fl
     throw Failure(Failure::Kind::Damaged, reason);
 }
 
-class Cursor {
-public:
-    Cursor(QByteArrayView bytes, qsizetype at) : m_bytes(bytes), m_at(at) {}
-
-    qsizetype at() const { return m_at; }
-    qsizetype left() const { return m_bytes.size() - m_at; }
-
-    const uchar* take(qsizetype count, const char* what) {
-        if (count < 0 || count > left())
-            fail(QStringLiteral("%1 at byte %2 runs past the end of the file")
-                     .arg(QLatin1String(what))
-                     .arg(m_at));
-        const auto* data = reinterpret_cast<const uchar*>(m_bytes.data()) + m_at;
-        m_at += count;
-        return data;
-    }
-
-    quint16 u16(const char* what) { return qFromLittleEndian<quint16>(take(2, what)); }
-    quint32 u32(const char* what) { return qFromLittleEndian<quint32>(take(4, what)); }
-    qint32 i32(const char* what) { return qFromLittleEndian<qint32>(take(4, what)); }
-
-    qint32 compact(const char* what) {
-        const qsizetype start = m_at;
-        uchar byte = *take(1, what);
-        const bool negative = byte & 0x80;
-        qint64 value = byte & 0x3F;
-        bool more = byte & 0x40;
-        for (int shift = 6; more; shift += 7) {
-            if (shift > 27)
-                fail(QStringLiteral("%1 at byte %2 is longer than five bytes")
-                         .arg(QLatin1String(what))
-                         .arg(start));
-            byte = *take(1, what);
-            value |= qint64(byte & 0x7F) << shift;
-            more = byte & 0x80;
-        }
-        if (value > std::numeric_limits<qint32>::max())
-            fail(QStringLiteral("%1 at byte %2 is out of range")
-                     .arg(QLatin1String(what))
-                     .arg(start));
-        return qint32(negative ? -value : value);
-    }
-
-private:
-    QByteArrayView m_bytes;
-    qsizetype m_at;
-};
-
 struct Table {
     qint32 count;
     qint32 offset;
 };
 
 // Checks a table's place and bounds its count by the bytes after its start.
-Cursor tableCursor(QByteArrayView bytes, Table table, qsizetype minEntry, const char* what) {
+PackageCursor tableCursor(QByteArrayView bytes, Table table, qsizetype minEntry, const char* what) {
     const QLatin1String name(what);
     if (table.count < 0 || table.offset < 0)
         fail(QStringLiteral("the %1 table has a negative count or offset").arg(name));
@@ -111,10 +63,10 @@ Cursor tableCursor(QByteArrayView bytes, Table table, qsizetype minEntry, const 
         fail(QStringLiteral("the %1 count %2 is more than the file can hold")
                  .arg(name)
                  .arg(table.count));
-    return Cursor(bytes, table.offset);
+    return PackageCursor(bytes, table.offset);
 }
 
-QString readName(Cursor& cursor, quint16 version) {
+QString readName(PackageCursor& cursor, quint16 version) {
     QByteArrayView text;
     if (version < kSizedNameVersion) {
         const qsizetype left = cursor.left();
@@ -169,9 +121,60 @@ template <typename List> void reserveFor(List& list, qint32 count) {
 
 } // namespace
 
+PackageCursor::PackageCursor(QByteArrayView bytes, qsizetype at, qsizetype end)
+    : m_bytes(bytes.first(std::clamp<qsizetype>(end < 0 ? bytes.size() : end, 0, bytes.size()))),
+      m_at(at), m_within(end < 0 ? "the end of the file" : "the end of its object") {}
+
+const uchar* PackageCursor::take(qsizetype count, const char* what) {
+    if (count < 0 || m_at < 0 || count > left())
+        fail(QStringLiteral("%1 at byte %2 runs past %3")
+                 .arg(QLatin1String(what))
+                 .arg(m_at)
+                 .arg(QLatin1String(m_within)));
+    const auto* data = reinterpret_cast<const uchar*>(m_bytes.data()) + m_at;
+    m_at += count;
+    return data;
+}
+
+quint8 PackageCursor::u8(const char* what) {
+    return *take(1, what);
+}
+quint16 PackageCursor::u16(const char* what) {
+    return qFromLittleEndian<quint16>(take(2, what));
+}
+quint32 PackageCursor::u32(const char* what) {
+    return qFromLittleEndian<quint32>(take(4, what));
+}
+qint32 PackageCursor::i32(const char* what) {
+    return qFromLittleEndian<qint32>(take(4, what));
+}
+float PackageCursor::f32(const char* what) {
+    return qFromLittleEndian<float>(take(4, what));
+}
+
+qint32 PackageCursor::compact(const char* what) {
+    const qsizetype start = m_at;
+    uchar byte = *take(1, what);
+    const bool negative = byte & 0x80;
+    qint64 value = byte & 0x3F;
+    bool more = byte & 0x40;
+    for (int shift = 6; more; shift += 7) {
+        if (shift > 27)
+            fail(QStringLiteral("%1 at byte %2 is longer than five bytes")
+                     .arg(QLatin1String(what))
+                     .arg(start));
+        byte = *take(1, what);
+        value |= qint64(byte & 0x7F) << shift;
+        more = byte & 0x80;
+    }
+    if (value > std::numeric_limits<qint32>::max())
+        fail(QStringLiteral("%1 at byte %2 is out of range").arg(QLatin1String(what)).arg(start));
+    return qint32(negative ? -value : value);
+}
+
 PackageTables readPackageTables(QByteArrayView bytes) {
     PackageTables tables;
-    Cursor header(bytes, 0);
+    PackageCursor header(bytes, 0);
     if (bytes.size() < 4 || header.u32("the signature") != kSignature)
         fail(QStringLiteral("not a package: the signature is missing"));
     if (bytes.size() < kFixedHeaderSize)
@@ -193,7 +196,7 @@ PackageTables readPackageTables(QByteArrayView bytes) {
         header.take(qsizetype(generations) * 8, "the generations");
     }
 
-    Cursor cursor = tableCursor(bytes, names, kMinName, "name");
+    PackageCursor cursor = tableCursor(bytes, names, kMinName, "name");
     reserveFor(tables.names, names.count);
     for (qint32 i = 0; i < names.count; ++i)
         tables.names.append(readName(cursor, tables.version));
@@ -244,7 +247,6 @@ PackageTables readPackageTables(QByteArrayView bytes) {
     }
     return tables;
 }
-
 
 NameWalk walkNames(QByteArrayView bytes) {
     NameWalk walk;

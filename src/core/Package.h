@@ -37,6 +37,32 @@ struct PackageTables {
     QList<PackageExport> exports;
 };
 
+// Reads little-endian numbers and compact indices from a package, from `at` up to `end` (the end
+// of the file when -1, else the end of one object's data). A read that would run past it throws
+// a Failure (Damaged) naming what was being read and where.
+class PackageCursor {
+public:
+    PackageCursor(QByteArrayView bytes, qsizetype at, qsizetype end = -1);
+
+    qsizetype at() const { return m_at; }
+    qsizetype left() const { return m_bytes.size() - m_at; }
+
+    // The next `count` bytes, and moves past them.
+    const uchar* take(qsizetype count, const char* what);
+    quint8 u8(const char* what);
+    quint16 u16(const char* what);
+    quint32 u32(const char* what);
+    qint32 i32(const char* what);
+    float f32(const char* what);
+    // A signed number of one to five bytes: six bits in the first, seven in each further byte.
+    qint32 compact(const char* what);
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_at;
+    const char* m_within;
+};
+
 // Reads the header, the name, import and export tables. A damaged or hostile file throws a
 // Failure (Damaged) naming what is wrong; no byte outside `bytes` is ever read, and no table is
 // sized by a count larger than the bytes left could hold.
