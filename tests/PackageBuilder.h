@@ -4,10 +4,12 @@
 #include <QList>
 #include <QtEndian>
 
+#include <functional>
+
 // Builds package bytes. package() lays out a name table behind 64 placeholder header bytes: for
 // each name a length byte, its characters and 00 10 00 07 00 (terminator and four flag bytes).
-// realPackage() builds a real package's header and tables: names, imports, exports (no object
-// data). Shared by the tests, the benchmarks and the fuzz seeds.
+// realPackage() builds a real package's header and tables (names, imports, exports) and the
+// objects' data. Shared by the tests, the benchmarks and the fuzz seeds.
 namespace testpkg {
 
 inline const QByteArray kHeader(64, '\x01');
@@ -27,11 +29,21 @@ inline QByteArray package(const QList<QByteArray>& names,
     return bytes + tail;
 }
 
-// One export of a real package and the class it is an object of.
+// What an object's data refers to, added to the package's tables as it is asked for.
+struct Refs {
+    std::function<QByteArray(const QByteArray&)> name; // a name, as its compact index
+    std::function<qint32(const QByteArray&)> object;   // an export by its name: its reference
+    // An object of `className` (from Engine) named `objectName` in the package `outer`.
+    std::function<qint32(const QByteArray&, const QByteArray&, const QByteArray&)> import;
+};
+
+// One export of a real package: the class it is an object of, and its data when it has some.
 struct Object {
     QByteArray name;
     QByteArray className = "Texture";
     QByteArray classPackage = "Engine";
+    std::function<QByteArray(const Refs&)> data = {};
+    quint32 flags = 0x00070004;
 };
 
 // Each value as four little-endian bytes.
@@ -60,7 +72,7 @@ inline QByteArray compact(qint32 value) {
 // A package at `version` whose exports are `objects`, each of its class imported from its class
 // package. The header ends at byte 64 (below version 68 a heritage GUID and padding fill it up),
 // and the name table starts there, "None" first; 00 40 04 follows it, so the byte walk stops
-// there. Then the imports, then the exports; every other export has a serial size and offset.
+// there. Then the imports, the exports and the objects' data, in export order.
 inline QByteArray realPackage(const QList<Object>& objects, quint16 version = 69) {
     QList<QByteArray> names{"None", "Core", "Class", "Package"};
     for (int i = names.size(); i < 64; ++i) // so later names take two-byte indices
@@ -71,20 +83,32 @@ inline QByteArray realPackage(const QList<Object>& objects, quint16 version = 69
         return compact(qint32(names.indexOf(text)));
     };
     QList<QByteArray> imports;
-    auto import = [&](const QByteArray& objectClass, const QByteArray& objectName, qint32 outer) {
+    auto import = [&](const QByteArray& objectClass, const QByteArray& objectName, qint32 outer,
+                      const QByteArray& classPackage = "Core") {
         const QByteArray entry =
-            name("Core") + name(objectClass) + u32s({outer}) + name(objectName);
+            name(classPackage) + name(objectClass) + u32s({outer}) + name(objectName);
         if (!imports.contains(entry))
             imports.append(entry);
         return -qint32(imports.indexOf(entry)) - 1;
     };
-    QByteArray exports;
-    for (qsizetype i = 0; i < objects.size(); ++i) {
-        const Object& object = objects[i];
-        const qint32 classRef =
-            import("Class", object.className, import("Package", object.classPackage, 0));
-        exports += compact(classRef) + compact(0) + u32s({0}) + name(object.name) +
-                   u32s({0x00070004}) + (i % 2 ? compact(16) + compact(64) : compact(0));
+    const Refs refs{
+        name,
+        [&](const QByteArray& objectName) {
+            for (qsizetype i = 0; i < objects.size(); ++i) {
+                if (objects[i].name == objectName)
+                    return qint32(i + 1);
+            }
+            qFatal("no export %s", objectName.constData());
+        },
+        [&](const QByteArray& className, const QByteArray& objectName, const QByteArray& outer) {
+            return import(className, objectName, import("Package", outer, 0), "Engine");
+        }};
+    QList<QByteArray> data;
+    QList<qint32> classes;
+    for (const Object& object : objects) {
+        classes << import("Class", object.className, import("Package", object.classPackage, 0));
+        name(object.name);
+        data << (object.data ? object.data(refs) : QByteArray());
     }
 
     QByteArray table;
@@ -95,6 +119,21 @@ inline QByteArray realPackage(const QList<Object>& objects, quint16 version = 69
     table += QByteArray("\x00\x40\x04", 3);
     const qsizetype importsAt = 64 + table.size();
     const qsizetype exportsAt = importsAt + imports.join().size();
+    // The data's offsets change the size of the export table they stand in: again until it holds.
+    QByteArray exports;
+    qsizetype tableSize = 0;
+    do {
+        tableSize = exports.size();
+        exports.clear();
+        qsizetype at = exportsAt + tableSize;
+        for (qsizetype i = 0; i < objects.size(); ++i) {
+            exports += compact(classes[i]) + compact(0) + u32s({0}) + name(objects[i].name) +
+                       u32s({objects[i].flags}) + compact(qint32(data[i].size()));
+            if (!data[i].isEmpty())
+                exports += compact(qint32(at));
+            at += data[i].size();
+        }
+    } while (exports.size() != tableSize);
     // Signature, version and licensee (two bytes each), flags, then the counts and offsets of the
     // three tables, then what the version adds.
     const QByteArray guid(16, '\x5A');
@@ -102,7 +141,7 @@ inline QByteArray realPackage(const QList<Object>& objects, quint16 version = 69
                                     exportsAt, imports.size(), importsAt}) +
                               (version >= 68 ? guid + u32s({1, objects.size(), names.size()})
                                              : u32s({1, 44}) + guid + QByteArray(4, '\0'));
-    return header + table + imports.join() + exports;
+    return header + table + imports.join() + exports + data.join();
 }
 
 } // namespace testpkg
