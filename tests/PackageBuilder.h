@@ -4,6 +4,7 @@
 #include <QList>
 #include <QtEndian>
 
+#include <array>
 #include <functional>
 
 // Builds package bytes. package() lays out a name table behind 64 placeholder header bytes: for
@@ -142,6 +143,63 @@ inline QByteArray realPackage(const QList<Object>& objects, quint16 version = 69
                               (version >= 68 ? guid + u32s({1, objects.size(), names.size()})
                                              : u32s({1, 44}) + guid + QByteArray(4, '\0'));
     return header + table + imports.join() + exports + data.join();
+}
+
+// A LodMesh's data at `version` (61-69), its property list just "None". The offsets of array ends
+// that versions above 61 carry are written as 0: the reader does not follow them.
+struct Mesh {
+    QList<quint32> vertices; // packed, every frame one after the other
+    qint32 vertexCount = -1; // the count written; -1: that of `vertices`
+    qint32 verticesPerFrame = 3, frameCount = 1;
+    QList<std::pair<QByteArray, qint32>> sequences; // name, first frame
+    QList<std::array<quint16, 4>> faces;            // three wedges and a material
+    QList<std::array<quint16, 3>> wedges;           // vertex, U, V
+    QList<std::pair<quint32, qint32>> materials;    // poly flags, texture slot
+    quint32 specialVertices = 0;
+    std::array<float, 3> scale{1, 1, 1}, origin{0, 0, 0};
+    std::array<qint32, 3> rotation{0, 0, 0}; // pitch, yaw, roll
+};
+
+// A vertex as meshes pack it: 11 bits of X, 11 of Y, 10 of Z.
+inline quint32 packed(int x, int y, int z) {
+    return quint32(x & 0x7FF) | quint32(y & 0x7FF) << 11 | quint32(z & 0x3FF) << 22;
+}
+
+inline QByteArray meshData(const Mesh& mesh, const Refs& refs, quint16 version = 69) {
+    const QByteArray skip = version > 61 ? u32s({0}) : QByteArray();
+    const QByteArray sphere(version > 61 ? 16 : 12, '\0'), box(25, '\0');
+    const auto floats = [](const std::array<float, 3>& values) {
+        QByteArray bytes;
+        for (const float value : values)
+            bytes += u32s({qFromUnaligned<quint32>(&value)});
+        return bytes;
+    };
+    QByteArray data =
+        refs.name("None") + box + sphere + skip +
+        compact(mesh.vertexCount < 0 ? qint32(mesh.vertices.size()) : mesh.vertexCount);
+    for (const quint32 vertex : mesh.vertices)
+        data += u32s({vertex});
+    data += skip + compact(0) + compact(mesh.sequences.size());
+    for (const auto& [name, first] : mesh.sequences)
+        data += refs.name(name) + refs.name("None") + u32s({first, 1}) + compact(0) + u32s({0});
+    data += skip + compact(0) + box + sphere + skip + compact(0) + compact(0) + compact(0) +
+            compact(0) + u32s({mesh.verticesPerFrame, mesh.frameCount, 0, 0}) + floats(mesh.scale) +
+            floats(mesh.origin) +
+            u32s({mesh.rotation[0], mesh.rotation[1], mesh.rotation[2], 0, 0});
+    data += version == 65 ? u32s({0}) : version > 65 ? compact(0) : QByteArray();
+    data += compact(0) + compact(0) + compact(mesh.faces.size());
+    for (const auto& face : mesh.faces) {
+        for (const quint16 value : face)
+            data += QByteArray(1, char(value & 0xFF)) + char(value >> 8);
+    }
+    data += compact(0) + compact(mesh.wedges.size());
+    for (const auto& [vertex, u, v] : mesh.wedges)
+        data += QByteArray(1, char(vertex & 0xFF)) + char(vertex >> 8) + char(u) + char(v);
+    data += compact(mesh.materials.size());
+    for (const auto& [flags, slot] : mesh.materials)
+        data += u32s({flags, slot});
+    return data + compact(0) + u32s({0, mesh.specialVertices, 0, 0, 0, 0, 0, 0}) + compact(0) +
+           u32s({0});
 }
 
 } // namespace testpkg
