@@ -3,6 +3,8 @@
 
 #include "core/Failure.h"
 #include "core/Mesh.h"
+#include "core/SkinMenu.h"
+#include "core/SkinSlots.h"
 
 using namespace quorrel;
 
@@ -48,6 +50,8 @@ private Q_SLOTS:
     void readsMeshes();
     void refusesDamage_data();
     void refusesDamage();
+    void slots_data();
+    void slots();
 };
 
 void TestModel::readsMeshes_data() {
@@ -131,6 +135,57 @@ void TestModel::refusesDamage() {
                      failure.text().contains(reason),
                  qPrintable(failure.text()));
     }
+}
+
+void TestModel::slots_data() {
+    QTest::addColumn<QString>("mesh");
+    QTest::addColumn<QStringList>("choice"); // group, face, team
+    QTest::addColumn<QStringList>("textures");
+    QTest::addColumn<QString>("filled"); // slots 0-3, "-" when missing; "?" when guessed
+    QTest::newRow("Commando: face, team; a missing team texture falls back")
+        << "commando" << QStringList{"cmdo", "blake", "1"}
+        << QStringList{"cmdo1", "cmdo2Blake", "cmdo3T_1", "cmdo4"}
+        << "cmdo1 cmdo2Blake cmdo3T_1 cmdo4";
+    QTest::newRow("TSkM: no face, no team, the group in another case")
+        << "TSkM" << QStringList{"SKRJ", "", "-1"}
+        << QStringList{"skrj1", "Skrj2", "Skrj3", "Skrj4"} << "skrj1 Skrj2 Skrj3 Skrj4";
+    QTest::newRow("Soldier: team in 0 and 1, face in 3")
+        << "Soldier" << QStringList{"Tigr", "Bob", "0"}
+        << QStringList{"Tigr1T_0", "Tigr2T_0", "Tigr3", "Tigr4Bob", "Tigr3T_0"}
+        << "Tigr1T_0 Tigr2T_0 Tigr3 Tigr4Bob";
+    QTest::newRow("FCommando: the team rule wins slot 0")
+        << "FCommando" << QStringList{"Femc", "Ann", "2"}
+        << QStringList{"Femc1", "Femc1T_2", "Femc2T_2", "Femc3", "Femc4Ann"}
+        << "Femc1T_2 Femc2T_2 - Femc4Ann";
+    QTest::newRow("Boss: every slot teamed, no face")
+        << "Boss" << QStringList{"Boss", "Xan", "3"}
+        << QStringList{"Boss1T_3", "Boss2", "Boss3T_3", "Boss4T_3", "Boss4Xan"}
+        << "Boss1T_3 Boss2 Boss3T_3 Boss4T_3";
+    QTest::newRow("Nali: the team texture instead of the skin")
+        << "tnalimesh" << QStringList{"nali", "", "1"} << QStringList{"Nali", "T_nali_1"}
+        << "T_nali_1 T_nali_1 T_nali_1 T_nali_1";
+    QTest::newRow("cow: the skin everywhere but the pack; no team texture: the skin")
+        << "TCowMesh" << QStringList{"warcow", "", "2"} << QStringList{"warcow", "cowpack"}
+        << "warcow warcow cowpack warcow";
+    QTest::newRow("guessed: face at its group's digit, team textures where there are")
+        << "Xeno" << QStringList{"Xeno", "zed", "0"}
+        << QStringList{"Xeno1", "Xeno1T_0", "Xeno2", "Xeno3Zed", "Xeno3", "Xeno3T_0"}
+        << "Xeno1T_0 Xeno2 Xeno3Zed - ?";
+}
+
+// Catches a texture in the wrong slot, a fallback not taken, or a guess not said.
+void TestModel::slots() {
+    QFETCH(QString, mesh);
+    QFETCH(QStringList, choice);
+    QFETCH(QStringList, textures);
+    QFETCH(QString, filled);
+    const SkinSlots result = skinSlots(mesh, {choice[0], choice[1], choice[2].toInt()}, textures);
+    QStringList names;
+    for (const SkinSlot& slot : result.slot)
+        names << (slot.missing() ? QStringLiteral("-") : slot.texture);
+    if (result.guessed())
+        names << QStringLiteral("?");
+    QCOMPARE(names.join(u' '), filled);
 }
 
 QTEST_GUILESS_MAIN(TestModel)
