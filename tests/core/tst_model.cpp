@@ -3,6 +3,7 @@
 
 #include "core/Failure.h"
 #include "core/Mesh.h"
+#include "core/MeshSearch.h"
 #include "core/ModelPicture.h"
 #include "core/SkinMenu.h"
 #include "core/SkinSlots.h"
@@ -86,6 +87,7 @@ private Q_SLOTS:
     void draws_data();
     void draws();
     void realMeshes();
+    void findsMeshes();
 };
 
 void TestModel::readsMeshes_data() {
@@ -304,6 +306,44 @@ void TestModel::realMeshes() {
         ++read;
     }
     QCOMPARE(read, 3);
+}
+
+// Catches a missed folder, package or stock home, a texture taken for a mesh, or an unnamed place.
+void TestModel::findsMeshes() {
+    QTemporaryDir dir;
+    const QByteArray padding(8000, 'x'); // past the bytes read for the header
+    auto package = [&](const QByteArray& mesh, const QByteArray& className) {
+        return testpkg::realPackage(
+            {{"Big", "Texture", "Engine", [&](const testpkg::Refs&) { return padding; }},
+             {mesh, className}});
+    };
+    const QString skin = testpkg::writeFile(dir, "UT/Textures/FooSkins_Red.utx", "");
+    testpkg::writeFile(dir, "UT/system/A.u", package("Foo", "Texture"));
+    testpkg::writeFile(dir, "UT/system/B.u", "not a package");
+    testpkg::writeFile(dir, "UT/system/C.u", package("foo", "LodMesh"));
+    testpkg::writeFile(dir, "Game/System/Aaa.u", package("Soldier", "LodMesh"));
+    testpkg::writeFile(dir, "Game/System/botpack.U", package("soldier", "LodMesh"));
+    const QStringList folders = meshFolders(skin, {dir.filePath("Gone"), dir.filePath("Game")});
+    QCOMPARE(folders, (QStringList{dir.filePath("UT/system"), dir.filePath("Gone"),
+                                   dir.filePath("Game/System")}));
+    QCOMPARE(skinMeshName("FooSkins_Red"), "Foo");
+    QCOMPARE(skinMeshName("soldierskins"), "Soldier");
+    const FoundMesh foo = findMesh(skinMeshName("FooSkins_Red"), folders);
+    QCOMPARE(foo.file, dir.filePath("UT/system/C.u"));
+    QCOMPARE(foo.tables.exports.at(foo.exportIndex).objectName, "foo");
+    QCOMPARE(findMesh(u"Soldier", folders).file, dir.filePath("Game/System/botpack.U"));
+    try {
+        findMesh(u"Boss", folders);
+        QFAIL("a mesh found nowhere");
+    } catch (const Failure& failure) {
+        QCOMPARE(failure.kind(), Failure::Kind::NotFound);
+        QStringList shown = folders;
+        shown.replaceInStrings(QStringLiteral("/"), QDir::separator());
+        QCOMPARE(failure.text(),
+                 QStringLiteral("no mesh Boss in the .u packages of %1, %2 (no such "
+                                "folder), %3")
+                     .arg(shown[0], shown[1], shown[2]));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestModel)
