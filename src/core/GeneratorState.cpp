@@ -91,8 +91,14 @@ void GeneratorState::setInfoPanelShown(bool shown) {
     Q_EMIT infoPanelShownChanged(m_infoPanelShown);
 }
 
+void GeneratorState::setPackageFile(const QString& path) {
+    m_packageFile = path;
+    Q_EMIT packageFileChanged(m_packageFile);
+}
+
 void ParseFile(GeneratorState& state, const QString& fName) {
     PictureScan scan = scanPictures(readWholeFile(fName), state.meshName());
+    state.setPackageFile(fName);
     state.setNames(std::move(scan.names));
     state.setPictures(std::move(scan.pictures));
     state.setCountText(countTextFor(state.pictureCount()));

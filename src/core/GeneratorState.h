@@ -53,6 +53,11 @@ public:
     bool infoPanelShown() const { return m_infoPanelShown; }
     void setInfoPanelShown(bool shown);
 
+    // The package file the names were last read from; no control shows it. Empty before any.
+    // Setting it always signals: the same file read again may hold other bytes.
+    const QString& packageFile() const { return m_packageFile; }
+    void setPackageFile(const QString& path);
+
 Q_SIGNALS:
     void packageNameChanged(const QString& name);
     void meshNameChanged(const QString& name);
@@ -64,6 +69,7 @@ Q_SIGNALS:
     void intTextChanged(const QString& text);
     void infoTextChanged(const QString& text);
     void infoPanelShownChanged(bool shown);
+    void packageFileChanged(const QString& path);
 
 private:
     QString m_packageName = QStringLiteral("UTX Name");
@@ -76,10 +82,11 @@ private:
     QString m_intText;
     QString m_infoText;
     bool m_infoPanelShown = false;
+    QString m_packageFile;
 };
 
 // Scans the package at `fName` into `state`: replaces the name list and the picture list, sets the
-// count text and enables "Make INT". Throws Failure: a file that cannot be read changes nothing; a
+// count text and enables "Make INT". Once the file is read, it is the state's package file. Throws Failure: a file that cannot be read changes nothing; a
 // walk that runs into the end of the file keeps the names read so far, clears the picture list
 // and sets the count to 0, so no earlier package's pictures survive under the new package's name.
 void ParseFile(GeneratorState& state, const QString& fName);

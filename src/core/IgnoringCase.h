@@ -7,8 +7,20 @@
 // lower-cased, so a text keeps its length.
 namespace quorrel {
 
-bool sameIgnoringCase(QStringView a, QStringView b);
-bool startsWithIgnoringCase(QStringView text, QStringView prefix);
+// Inline: the picture selection asks it of every name of a package.
+inline bool startsWithIgnoringCase(QStringView text, QStringView prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (qsizetype i = 0; i < prefix.size(); ++i) {
+        if (text[i] != prefix[i] && text[i].toLower() != prefix[i].toLower())
+            return false;
+    }
+    return true;
+}
+
+inline bool sameIgnoringCase(QStringView a, QStringView b) {
+    return a.size() == b.size() && startsWithIgnoringCase(a, b);
+}
 
 // A key under which texts that compare the same fall together.
 QString caseKey(QStringView text);

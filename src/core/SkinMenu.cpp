@@ -132,6 +132,50 @@ QList<MenuSkin> menuSkins(const QList<IntEntry>& entries) {
     return skins;
 }
 
+TextureRole roleOf(QStringView texture, const QList<SkinGroup>& groups) {
+    const auto group = std::find_if(groups.cbegin(), groups.cend(), [&](const SkinGroup& g) {
+        return sameIgnoringCase(g.name, texture.left(4));
+    });
+    if (group == groups.cend())
+        return TextureRole::Other;
+    switch (kindOf(texture)) {
+    case Kind::Skin:
+        return TextureRole::Skin;
+    case Kind::Team:
+        return TextureRole::Team;
+    case Kind::Face:
+        return texture[4] == u'5' && group->faceSlot != u'5' ? TextureRole::Portrait
+                                                             : TextureRole::Face;
+    case Kind::Other:
+        break;
+    }
+    return TextureRole::Other;
+}
+
+SkinLook skinLook(const QStringList& textures, const MenuSkin& skin, const MenuFace* face) {
+    QHash<QString, QString> held; // by caseKey(), as the game loads them
+    for (const QString& texture : textures)
+        held.insert(caseKey(texture), texture);
+    const QString group = skin.texture.left(4);
+    SkinLook look;
+    if (face)
+        look.portrait = held.value(caseKey(group + u'5' + face->texture.sliced(5)));
+    QString digits; // the slots the skin's textures use, and the face's
+    for (const QString& texture : textures) {
+        if (kindOf(texture) == Kind::Skin && sameIgnoringCase(texture.left(4), group))
+            digits += texture[4];
+    }
+    if (face)
+        digits += face->texture[4];
+    std::sort(digits.begin(), digits.end());
+    digits.erase(std::unique(digits.begin(), digits.end()), digits.end());
+    for (const QChar digit : digits) {
+        const bool faceSlot = face && digit == face->texture[4];
+        look.slotTextures << held.value(caseKey(faceSlot ? face->texture : group + digit));
+    }
+    return look;
+}
+
 QList<MenuFinding> menuFindings(const QStringList& textures, const QList<IntEntry>& entries,
                                 const QString& packageName) {
     using F = MenuFinding::Kind;

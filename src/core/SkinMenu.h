@@ -55,6 +55,19 @@ struct MenuSkin {
 };
 QList<MenuSkin> menuSkins(const QList<IntEntry>& entries);
 
+// What a texture is to the skins of its package.
+enum class TextureRole { Skin, Face, Portrait, Team, Other };
+TextureRole roleOf(QStringView texture, const QList<SkinGroup>& groups);
+
+// What the menu shows for a skin and one of its faces: the face's portrait (its digit-5 texture)
+// and the skin's textures by slot digit, the face's texture at its own slot. Names as the package
+// holds them; empty where the package holds none.
+struct SkinLook {
+    QString portrait;
+    QStringList slotTextures; // one per slot digit the skin uses, in digit order
+};
+SkinLook skinLook(const QStringList& textures, const MenuSkin& skin, const MenuFace* face);
+
 // One way the menu will differ from what the package holds.
 struct MenuFinding {
     enum class Kind {
