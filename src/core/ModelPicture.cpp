@@ -105,17 +105,24 @@ public:
           m_pixels(reinterpret_cast<uchar*>(picture.rgba.data())),
           m_depth(size_t(picture.width) * size_t(picture.height), 0.0f) {}
 
-    // Fills the pixels whose centres lie inside the triangle, nearer than what is there.
-    void fill(const Projected (&p)[3], const Texture& texture, bool masked, float light) {
+    // Fills the pixels whose centres lie inside the triangle, nearer than what is there. Seen from
+    // the front, a face's corners run clockwise on the screen.
+    void fill(const Projected (&p)[3], const Texture& texture, bool masked, bool twoSided,
+              float light) {
         const float area =
             (p[1].x - p[0].x) * (p[2].y - p[0].y) - (p[2].x - p[0].x) * (p[1].y - p[0].y);
-        if (!(std::abs(area) > 1e-12f))
+        if (!(std::abs(area) > 1e-12f) || !std::isfinite(area) || (area < 0 && !twoSided))
             return;
-        const int left = std::max(0, int(std::floor(std::min({p[0].x, p[1].x, p[2].x}))));
-        const int right = std::min(m_width - 1, int(std::ceil(std::max({p[0].x, p[1].x, p[2].x}))));
-        const int top = std::max(0, int(std::floor(std::min({p[0].y, p[1].y, p[2].y}))));
-        const int bottom =
-            std::min(m_height - 1, int(std::ceil(std::max({p[0].y, p[1].y, p[2].y}))));
+        // Clamped as floats: a cast of a float beyond int's range is undefined.
+        const auto pixelAt = [](float low, int limit) {
+            return low <= 0 ? 0 : int(std::min(std::floor(low), float(limit)));
+        };
+        const int left = pixelAt(std::min({p[0].x, p[1].x, p[2].x}), m_width);
+        const int top = pixelAt(std::min({p[0].y, p[1].y, p[2].y}), m_height);
+        const int right =
+            std::min(m_width - 1, pixelAt(std::ceil(std::max({p[0].x, p[1].x, p[2].x})), m_width));
+        const int bottom = std::min(
+            m_height - 1, pixelAt(std::ceil(std::max({p[0].y, p[1].y, p[2].y})), m_height));
         if (left > right || top > bottom)
             return;
         // Edge functions, each the weight of the corner opposite, stepped per pixel.
@@ -173,9 +180,14 @@ public:
     }
 
 private:
+    // Nearest texel, clamped to the edges; as floats first, so that no value is out of range.
+    static int texel(float at, int size) {
+        const float scaled = at * float(size);
+        return scaled >= 0 ? int(std::min(scaled, float(size - 1))) : 0;
+    }
+
     static const uchar* sample(const Texture& texture, float u, float v) {
-        const int x = std::clamp(int(u * float(texture.width)), 0, texture.width - 1);
-        const int y = std::clamp(int(v * float(texture.height)), 0, texture.height - 1);
+        const int x = texel(u, texture.width), y = texel(v, texture.height);
         return texture.rgba + (size_t(y) * size_t(texture.width) + size_t(x)) * 4;
     }
 
@@ -223,14 +235,15 @@ Picture drawModel(const QList<MeshTriangle>& triangles, const std::array<Picture
                             triangle.uv[2 * k + 1] * w,
                             corners[k][2]};
         }
-        // Seen from the front, a face's corners run clockwise on the screen.
-        const float area = (projected[1].x - projected[0].x) * (projected[2].y - projected[0].y) -
-                           (projected[2].x - projected[0].x) * (projected[1].y - projected[0].y);
-        if (area < 0 && !triangle.twoSided)
+        // Damaged meshes may hold points that are no numbers or lie behind the viewer.
+        if (std::any_of(std::begin(projected), std::end(projected), [](const Projected& p) {
+                return !(p.depth > 0) || !std::isfinite(p.x) || !std::isfinite(p.y) ||
+                       !std::isfinite(p.w) || !std::isfinite(p.u) || !std::isfinite(p.v);
+            }))
             continue;
         const bool known = triangle.slot >= 0 && triangle.slot < 4;
         raster.fill(projected, known ? textures[size_t(triangle.slot)] : flat, triangle.masked,
-                    lightFor(corners));
+                    triangle.twoSided, lightFor(corners));
     }
     return picture;
 }
