@@ -37,7 +37,7 @@ QString childFolder(const QString& parent, const QString& name) {
 PackageTables readTablesOnly(const QFileInfo& info) {
     QFile file(info.filePath());
     const qint64 size = info.size();
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) // only the bytes asked for
         throw Failure(Failure::Kind::Unreadable);
     QByteArray bytes = file.read(std::min(size, kHeadBytes));
     if (bytes.size() >= 36 && size > kHeadBytes) {
