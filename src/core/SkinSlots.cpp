@@ -75,6 +75,22 @@ SkinLayout skinLayoutFor(QStringView meshName) {
     return model ? model->layout : SkinLayout::Guessed;
 }
 
+QStringList modelSkins(QStringView meshName, const QStringList& textures) {
+    QStringList skins;
+    const StockModel* model = stockModel(meshName);
+    if (model && model->layout == SkinLayout::SingleSkin) {
+        for (const QString& texture : textures) {
+            if (!startsWithIgnoringCase(texture, model->teamTexture) &&
+                !sameIgnoringCase(texture, model->pack))
+                skins << texture;
+        }
+        return skins;
+    }
+    for (const SkinGroup& group : skinGroups(textures))
+        skins << group.name;
+    return skins;
+}
+
 SkinSlots skinSlots(QStringView meshName, const SkinChoice& choice, const QStringList& textures) {
     const Finder find(textures);
     SkinSlots result;

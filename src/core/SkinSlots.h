@@ -34,6 +34,10 @@ const StockModel* stockModel(QStringView meshName);
 // The layout of the model whose mesh has this name (ignoring case).
 SkinLayout skinLayoutFor(QStringView meshName);
 
+// The skins the package offers the model, in package order: its skin groups' four characters, or
+// for a single-skin model its textures less the model's team textures and pack.
+QStringList modelSkins(QStringView meshName, const QStringList& textures);
+
 struct SkinChoice {
     QString group; // four characters ("cmdo"); for a single-skin model, the skin texture's name
     QString face;  // "Blake"; empty: none
