@@ -62,3 +62,11 @@ read -r form_mean form_lo form_hi form_cpu < <(timing "$probe form")
 echo "start-up: bare label window $bare_lo..$bare_hi ms, the tool $form_lo..$form_hi ms"
 echo "  ratio of the means: $(ratio "$form_mean" "$bare_mean")x (target <= 1.3);" \
     "of the CPU times: $(ratio "$form_cpu" "$bare_cpu")x"
+
+# Google Benchmark's median of the runs, in ms, of each model benchmark.
+"$build/bench/model_benchmark" --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
+    --benchmark_format=csv 2>/dev/null >"$work/model.csv"
+median() { awk -F, -v k="$1" '$1 ~ "^\""k"(/real_time)?_median\"$" {printf "%.2f", $3}' "$work/model.csv"; }
+echo "model view: a 256x256 frame of 1,000 faces $(median BM_Draw1000Faces) ms (target <= 5)," \
+    "the game's Skaarj $(median BM_DrawSkaarj) ms"
+echo "  the mesh found among 200 packages: $(median BM_FindMeshIn200Packages) ms (target <= 300)"

@@ -3,8 +3,10 @@
 #include "core/Failure.h"
 #include "core/Files.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QTextStream>
 
 #include <cstdio>
@@ -23,6 +25,16 @@ void deliverInt(const QString& package, const QString& packageName, const QByteA
         return writeOut(bytes);
     const QDir into(folder.isEmpty() ? QFileInfo(package).absolutePath() : folder);
     writeWholeFile(into.filePath(packageName + QStringLiteral(".int")), bytes);
+}
+
+QByteArray pngBytes(const Picture& picture) {
+    const QImage image(reinterpret_cast<const uchar*>(picture.rgba.constData()), picture.width,
+                       picture.height, QImage::Format_RGBA8888);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        throw Failure(Failure::Kind::NotWritten, QStringLiteral("the PNG picture"));
+    return bytes;
 }
 
 void printError(const QString& line) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Picture.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,6 +15,9 @@ void writeOut(const QByteArray& bytes);
 // `package` when `folder` is empty, or standard output for "-". Throws Failure (NotWritten).
 void deliverInt(const QString& package, const QString& packageName, const QByteArray& bytes,
                 const QString& folder);
+
+// The picture as PNG file bytes.
+QByteArray pngBytes(const Picture& picture);
 
 // "quorrel-int: " and the line, on standard error.
 void printError(const QString& line);

@@ -17,6 +17,8 @@ private Q_SLOTS:
     void failedWrites();
     void menu_data();
     void menu();
+    void render_data();
+    void render();
     void usage();
 };
 
@@ -179,11 +181,72 @@ void TestQuorrelInt::menu() {
     QCOMPARE(run.status, checked.endsWith(QStringLiteral("no problems\n")) ? 0 : 1);
 }
 
+void TestQuorrelInt::render_data() {
+    QTest::addColumn<QString>("mesh");      // where its package lies; "Mesh": a plain Mesh
+    QTest::addColumn<QString>("arguments"); // GAME stands for the other game's folder
+    QTest::addColumn<QString>("failure");   // empty: a 32 x 32 PNG
+    QTest::newRow("beside the package") << "UT/System"
+                                        << ""
+                                        << "";
+    QTest::newRow("in a game folder given; a face, a team, turned")
+        << "Game/system"
+        << "--game GAME --skin-group ABCD --face bob --team 2 --yaw 45"
+        << "";
+    QTest::newRow("found nowhere") << "Game/System"
+                                   << ""
+                                   << "no mesh Tri in the .u packages of";
+    QTest::newRow("a plain Mesh") << "UT/System/Mesh"
+                                  << ""
+                                  << "Tri: a plain Mesh";
+    QTest::newRow("no such face") << "UT/System"
+                                  << "--face Zed"
+                                  << "the skin Abcd has no face Zed";
+    QTest::newRow("a slot without its texture") << "UT/System"
+                                                << "--skin-group efgh"
+                                                << "the mesh's slot 1 wants the texture Efgh2";
+}
+
+// Catches a mesh not found where it lies, a failure that exits 0 or replaces the picture.
+void TestQuorrelInt::render() {
+    QFETCH(QString, mesh);
+    QFETCH(QString, arguments);
+    QFETCH(QString, failure);
+    testpkg::Mesh tri;
+    tri.vertices = {packed(0, -9, 20), packed(0, 9, 20), packed(0, 0, -20)};
+    tri.faces = {{0, 1, 2, 0}, {2, 1, 0, 1}};
+    tri.wedges = {{0, 0, 0}, {1, 255, 0}, {2, 0, 255}};
+    tri.materials = {{0, 0}, {0, 1}};
+    tri.sequences = {{"Breath3", 0}};
+    QTemporaryDir dir;
+    const bool plain = mesh.endsWith(QStringLiteral("/Mesh"));
+    writeFile(dir, (plain ? QFileInfo(mesh).path() : mesh) + QStringLiteral("/Models.u"),
+              realPackage({{"Tri", plain ? "Mesh" : "LodMesh", "Engine",
+                            [&](const Refs& refs) { return meshData(tri, refs); }}}));
+    const QString skin = writeFile(dir, QStringLiteral("UT/Textures/TriSkins_Red.utx"),
+                                   realPackage({{"Abcd1"}, {"Abcd2"}, {"Abcd2Bob"}, {"Efgh1"}}));
+    const QString out = writeFile(dir, QStringLiteral("out.png"), "old");
+    const QStringList line =
+        QStringList{"--render", out, "--size", "32"} +
+        arguments.replace(QStringLiteral("GAME"), dir.filePath(QStringLiteral("Game")))
+            .split(u' ', Qt::SkipEmptyParts) +
+        QStringList{skin};
+    const Run run = quorrelInt(line);
+    QVERIFY2(run.err.contains(failure), qPrintable(run.err));
+    QCOMPARE(run.status, failure.isEmpty() ? 0 : 1);
+    // A PNG's header, then its width and height.
+    QCOMPARE(readFile(out).left(24).toHex(),
+             failure.isEmpty() ? QByteArray("89504e470d0a1a0a0000000d494844520000002000000020")
+                               : QByteArray("old").toHex());
+}
+
 // Catches an option that runs where it cannot apply, or a listed --help-all that fails.
 void TestQuorrelInt::usage() {
-    for (const QString line : {"--skin Tigr=Tiger a.utx", "--complete --skin Tig=x a.utx",
-                               "--complete --skin Tigr= a.utx", "--complete --check a.utx",
-                               "--complete --description a\"b a.utx", "--check a.utx a.int b"})
+    for (const QString line :
+         {"--skin Tigr=Tiger a.utx", "--complete --skin Tig=x a.utx",
+          "--complete --skin Tigr= a.utx", "--complete --check a.utx",
+          "--complete --description a\"b a.utx", "--check a.utx a.int b",
+          "--render o.png --team 4 a.utx", "--render o.png --size 15 a.utx",
+          "--render o.png --yaw x a.utx", "--render o.png a.utx b.utx", "--face Bob a.utx"})
         QVERIFY2(quorrelInt(line.split(u' ')).status == 2, qPrintable(line));
     QCOMPARE(quorrelInt({"--help-all"}).status, 0); // listed by --help, so it must work
 }
