@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include <array>
+#include <bit>
 #include <functional>
 
 // Builds package bytes. package() lays out a name table behind 64 placeholder header bytes: for
@@ -168,12 +169,6 @@ inline quint32 packed(int x, int y, int z) {
 inline QByteArray meshData(const Mesh& mesh, const Refs& refs, quint16 version = 69) {
     const QByteArray skip = version > 61 ? u32s({0}) : QByteArray();
     const QByteArray sphere(version > 61 ? 16 : 12, '\0'), box(25, '\0');
-    const auto floats = [](const std::array<float, 3>& values) {
-        QByteArray bytes;
-        for (const float value : values)
-            bytes += u32s({qFromUnaligned<quint32>(&value)});
-        return bytes;
-    };
     QByteArray data =
         refs.name("None") + box + sphere + skip +
         compact(mesh.vertexCount < 0 ? qint32(mesh.vertices.size()) : mesh.vertexCount);
@@ -183,9 +178,11 @@ inline QByteArray meshData(const Mesh& mesh, const Refs& refs, quint16 version =
     for (const auto& [name, first] : mesh.sequences)
         data += refs.name(name) + refs.name("None") + u32s({first, 1}) + compact(0) + u32s({0});
     data += skip + compact(0) + box + sphere + skip + compact(0) + compact(0) + compact(0) +
-            compact(0) + u32s({mesh.verticesPerFrame, mesh.frameCount, 0, 0}) + floats(mesh.scale) +
-            floats(mesh.origin) +
-            u32s({mesh.rotation[0], mesh.rotation[1], mesh.rotation[2], 0, 0});
+            compact(0) + u32s({mesh.verticesPerFrame, mesh.frameCount, 0, 0});
+    for (const float value : {mesh.scale[0], mesh.scale[1], mesh.scale[2], mesh.origin[0],
+                              mesh.origin[1], mesh.origin[2]})
+        data += u32s({std::bit_cast<quint32>(value)});
+    data += u32s({mesh.rotation[0], mesh.rotation[1], mesh.rotation[2], 0, 0});
     data += version == 65 ? u32s({0}) : version > 65 ? compact(0) : QByteArray();
     data += compact(0) + compact(0) + compact(mesh.faces.size());
     for (const auto& face : mesh.faces) {

@@ -185,25 +185,16 @@ void TestQuorrelInt::render_data() {
     QTest::addColumn<QString>("mesh");      // where its package lies; "Mesh": a plain Mesh
     QTest::addColumn<QString>("arguments"); // GAME stands for the other game's folder
     QTest::addColumn<QString>("failure");   // empty: a 32 x 32 PNG
-    QTest::newRow("beside the package") << "UT/System"
-                                        << ""
-                                        << "";
-    QTest::newRow("in a game folder given; a face, a team, turned")
-        << "Game/system"
-        << "--game GAME --skin-group ABCD --face bob --team 2 --yaw 45"
-        << "";
-    QTest::newRow("found nowhere") << "Game/System"
-                                   << ""
-                                   << "no mesh Tri in the .u packages of";
-    QTest::newRow("a plain Mesh") << "UT/System/Mesh"
-                                  << ""
-                                  << "Tri: a plain Mesh";
-    QTest::newRow("no such face") << "UT/System"
-                                  << "--face Zed"
-                                  << "the skin Abcd has no face Zed";
-    QTest::newRow("a slot without its texture") << "UT/System"
-                                                << "--skin-group efgh"
-                                                << "the mesh's slot 1 wants the texture Efgh2";
+    // clang-format off
+    QTest::newRow("beside the package") << "UT/System" << "" << "";
+    QTest::newRow("in a game folder given; a face, a team, turned") << "Game/system"
+        << "--game GAME --skin-group ABCD --face bob --team 2 --yaw 45" << "";
+    QTest::newRow("found nowhere") << "Game/System" << "" << "no mesh Tri in the .u packages of";
+    QTest::newRow("a plain Mesh") << "UT/System/Mesh" << "" << "Tri: a plain Mesh";
+    QTest::newRow("no such face") << "UT/System" << "--face Zed" << "the skin Abcd has no face Zed";
+    QTest::newRow("a slot without its texture") << "UT/System" << "--skin-group efgh"
+        << "the mesh's slot 1 wants the texture Efgh2";
+    // clang-format on
 }
 
 // Catches a mesh not found where it lies, a failure that exits 0 or replaces the picture.
@@ -211,12 +202,11 @@ void TestQuorrelInt::render() {
     QFETCH(QString, mesh);
     QFETCH(QString, arguments);
     QFETCH(QString, failure);
-    testpkg::Mesh tri;
+    testpkg::Mesh tri; // one face each side, in slots 0 and 1
     tri.vertices = {packed(0, -9, 20), packed(0, 9, 20), packed(0, 0, -20)};
     tri.faces = {{0, 1, 2, 0}, {2, 1, 0, 1}};
     tri.wedges = {{0, 0, 0}, {1, 255, 0}, {2, 0, 255}};
     tri.materials = {{0, 0}, {0, 1}};
-    tri.sequences = {{"Breath3", 0}};
     QTemporaryDir dir;
     const bool plain = mesh.endsWith(QStringLiteral("/Mesh"));
     writeFile(dir, (plain ? QFileInfo(mesh).path() : mesh) + QStringLiteral("/Models.u"),

@@ -42,9 +42,8 @@ Mesh readOnly(const QByteArray& package) {
     return readMesh(package, tables, 0);
 }
 
-Picture solid(quint8 r, quint8 g, quint8 b, quint8 a = 255, int width = 1) {
-    return {width, 1,
-            QByteArray(1, char(r)).append(char(g)).append(char(b)).append(char(a)).repeated(width)};
+Picture solid(quint8 r, quint8 g, quint8 b, quint8 a = 255) {
+    return {1, 1, QByteArray(1, char(r)).append(char(g)).append(char(b)).append(char(a))};
 }
 
 // A pixel by the channels it has: r, g, b, y(ellow), m(agenta), or . where nothing is drawn.
@@ -127,8 +126,7 @@ void TestModel::readsMeshes() {
     QCOMPARE((QList<float>{point.x, point.y, point.z}), corner);
     QCOMPARE((QList<float>(faces[0].uv.begin(), faces[0].uv.end())),
              (QList<float>{0, 0, 0.5f, 0.25f, 255 / 256.0f, 0.125f}));
-    QCOMPARE(faces[0].slot, 3);
-    QVERIFY(faces[0].masked && faces[0].twoSided);
+    QVERIFY(faces[0].slot == 3 && faces[0].masked && faces[0].twoSided);
     QCOMPARE(meshSlots(mesh), QList<qint32>{3});
 }
 
@@ -256,8 +254,7 @@ void TestModel::draws() {
     QFETCH(QList<MeshTriangle>, faces);
     QFETCH(double, yaw);
     QFETCH(QString, seen);
-    Picture halves = solid(255, 0, 0, 255, 2); // red on the left, green on the right
-    halves.rgba.replace(4, 3, QByteArray("\0\xFF\0", 3));
+    const Picture halves{2, 1, QByteArray("\xFF\0\0\xFF\0\xFF\0\xFF", 8)}; // red, green
     const std::array<Picture, 4> skins{solid(255, 0, 0), solid(0, 255, 0), solid(0, 0, 255, 0),
                                        halves};
     const int size = 128;
@@ -282,17 +279,14 @@ void TestModel::realMeshes() {
     const QStringList textures{"Skrj1", "Skrj2Face", "Skrj3", "Skrj4", "nali", "warcow", "cowpack"};
     const QHash<QString, Picture> colours{
         {"Skrj2Face", solid(0, 255, 0)}, {"nali", solid(255, 0, 0)}, {"cowpack", solid(0, 0, 255)}};
-    const QHash<QString, std::tuple<QString, int, char>> expected{
-        {"TSkM", {"Skrj", 838, 'g'}},
-        {"tnalimesh", {"nali", 568, 'r'}},
-        {"TCowMesh", {"warcow", 592, 'b'}}};
+    const QHash<QString, std::pair<QString, char>> expected{
+        {"TSkM", {"Skrj", 'g'}}, {"tnalimesh", {"nali", 'r'}}, {"TCowMesh", {"warcow", 'b'}}};
     int read = 0;
     for (qsizetype i = 0; i < tables.exports.size(); ++i) {
         if (tables.exports[i].className != QLatin1String("LodMesh"))
             continue;
         const Mesh mesh = readMesh(bytes, tables, i);
-        const auto [group, faces, colour] = expected.value(mesh.name);
-        QCOMPARE(mesh.faces.size(), faces);
+        const auto [group, colour] = expected.value(mesh.name);
         QCOMPARE(mesh.sequence, QStringLiteral("Breath3"));
         const SkinSlots filled = skinSlots(mesh.name, {group, "Face", -1}, textures);
         std::array<Picture, 4> skins;
