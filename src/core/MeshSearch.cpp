@@ -40,7 +40,9 @@ PackageTables readTablesOnly(const QFileInfo& info) {
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) // only the bytes asked for
         throw Failure(Failure::Kind::Unreadable);
     QByteArray bytes = file.read(std::min(size, kHeadBytes));
-    if (bytes.size() >= 36 && size > kHeadBytes) {
+    if (bytes.size() == size)
+        return readPackageTables(bytes);
+    if (bytes.size() >= 36) {
         const struct {
             qsizetype countAt;
             qint64 most;

@@ -59,8 +59,8 @@ struct SkinSlots {
 // The textures for each slot, found among `textures` without regard to case. Where a wanted
 // texture is missing, the slot falls back to the group's own (group and slot number plus one),
 // or for a single-skin model to its skin; a slot that still has none is missing, to be drawn in
-// one flat colour. `textures` should hold the skin package's and the mesh package's textures
-// (the cow's pack and the single-skin models' team textures live with the mesh).
+// one flat colour. `textures` should hold the skin package's and the mesh package's textures (the
+// cow's pack, for one, lives in the mesh's package).
 SkinSlots skinSlots(QStringView meshName, const SkinChoice& choice, const QStringList& textures);
 
 } // namespace quorrel
