@@ -58,8 +58,8 @@ void TestTextures::decodes_data() {
     // clang-format off
     QTest::newRow("P8 at 69; a struct and a two-byte array index skipped")
         << L{kPal, texture("T", [](const Refs& r) {
-               return kP8(r) + tag(r, "MipZero", 10, "\1\2\3\4", 0, "Color") +
-                      tag(r, "InternalTime", 2, u32s({7}), 200); },
+               return tag(r, "MipZero", 10, "\xFF\xFF\xFF\xFF", 0, "Color") +
+                      tag(r, "InternalTime", 2, u32s({7}), 200) + kP8(r); },
                {{{2, 2, QByteArray("\0\1\2\3", 4)}}})}
         << 69 << 0 << QSize(2, 2) << rgba({0x102030FF, 0x405060FF, 0x708090FF, 0xA0B0C0FF});
     QTest::newRow("masked P8 at 61, no mip end")
