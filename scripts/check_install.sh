@@ -49,7 +49,7 @@ done
 
 # man quorrel-int: every option, the exit codes and an example.
 page=$(MANPATH="$usr/share/man" MANWIDTH=80 man -P cat quorrel-int 2>&1)
-for text in --output --mesh --description --list --complete --skin --check --help --version \
+for text in --output --mesh --description --list --complete --skin --check --pictures --help --version \
     "EXIT STATUS" EXAMPLE; do
     grep -q -- "$text" <<<"$page" || { echo "the manual page lacks $text"; exit 1; }
 done

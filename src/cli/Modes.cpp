@@ -9,7 +9,9 @@
 #include "core/Package.h"
 #include "core/PictureScan.h"
 #include "core/SkinMenu.h"
+#include "core/Texture.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -123,6 +125,48 @@ Outcome checkMenu(const QString& package, const Settings& settings) {
     return {QString(), QString(), !problems.isEmpty()};
 }
 
+// A texture name that names a file in the package's folder and nowhere else, on every system.
+bool plainFileName(const QString& name) {
+    static const QString reserved = QStringLiteral("/\\:*?\"<>|");
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           std::none_of(name.begin(), name.end(),
+                        [](QChar c) { return c < u' ' || reserved.contains(c); });
+}
+
+// Writes each texture as DIR/PACKAGE/NAME.png; names each texture it does not write, and why.
+Outcome writePictures(const QString& package, const Settings& settings) {
+    const QByteArray bytes = readWholeFile(package);
+    const PackageTables tables = readPackageTables(bytes);
+    const QList<TextureInfo> textures = readTextures(bytes, tables);
+    if (textures.isEmpty())
+        return Outcome::failed(QStringLiteral("the package holds no textures"));
+    const QDir into(QDir(settings.picturesFolder).filePath(packageNameOf(package)));
+    const bool anyPicture = std::any_of(textures.begin(), textures.end(),
+                                        [](const TextureInfo& t) { return t.failure.isEmpty(); });
+    if (anyPicture && !into.mkpath(QStringLiteral(".")))
+        throw Failure(Failure::Kind::NotWritten, QDir::toNativeSeparators(into.path()));
+    Outcome outcome;
+    for (const TextureInfo& texture : textures) {
+        if (!texture.hasPixels) {
+            outcome.notes << texture.name + QStringLiteral(": skipped: ") + texture.failure;
+            continue;
+        }
+        try {
+            if (!texture.failure.isEmpty())
+                throw Failure(Failure::Kind::Damaged, texture.failure);
+            if (!plainFileName(texture.name))
+                throw Failure(Failure::Kind::Damaged,
+                              QStringLiteral("the name cannot be a file name"));
+            writeWholeFile(into.filePath(texture.name + QStringLiteral(".png")),
+                           pngBytes(decodeTexture(bytes, tables, texture.exportIndex)));
+        } catch (const Failure& failure) {
+            outcome.notes << texture.name + QStringLiteral(": ") + failure.text();
+            outcome.problems = true;
+        }
+    }
+    return outcome;
+}
+
 } // namespace
 
 Outcome runMode(const QString& package, const Settings& settings) {
@@ -137,6 +181,8 @@ Outcome runMode(const QString& package, const Settings& settings) {
             return writeCompleteInt(package, settings);
         case Mode::Check:
             return checkMenu(package, settings);
+        case Mode::Pictures:
+            return writePictures(package, settings);
         }
     } catch (const Failure& failure) {
         return Outcome::failed(failure.text());

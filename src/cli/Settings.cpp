@@ -48,8 +48,14 @@ CommandLine readCommandLine(const QStringList& arguments) {
         QStringLiteral("check"),
         QStringLiteral("Tell what the game's menu will list from PACKAGE.utx and FILE.int (by "
                        "default the .int this tool writes), then each problem; exit 1 if any."));
+    const QCommandLineOption picturesOption(
+        QStringLiteral("pictures"),
+        QStringLiteral("Write each texture's picture as <folder>/PACKAGE/NAME.png instead; exit 1 "
+                       "if one cannot be written. Textures the game draws at run time are named "
+                       "and skipped."),
+        QStringLiteral("folder"));
     parser.addOptions({outputOption, meshOption, descriptionOption, listOption, completeOption,
-                       skinOption, checkOption});
+                       skinOption, checkOption, picturesOption});
     parser.addPositionalArgument(QStringLiteral("packages"), QStringLiteral("The .utx packages."),
                                  QStringLiteral("PACKAGE.utx..."));
 
@@ -76,12 +82,14 @@ CommandLine readCommandLine(const QStringList& arguments) {
     s.outputFolder = parser.value(outputOption);
     s.namePackages = s.packages.size() > 1;
     const bool list = parser.isSet(listOption), complete = parser.isSet(completeOption),
-               check = parser.isSet(checkOption);
-    if (int(complete) + int(check) + int(list) > 1)
-        return usageError(QStringLiteral("--complete, --check and --list exclude each other"));
+               check = parser.isSet(checkOption), pictures = parser.isSet(picturesOption);
+    if (int(complete) + int(check) + int(list) + int(pictures) > 1)
+        return usageError(
+            QStringLiteral("--complete, --check, --list and --pictures exclude each other"));
     s.mode = list       ? Settings::Mode::List
              : complete ? Settings::Mode::Complete
              : check    ? Settings::Mode::Check
+             : pictures ? Settings::Mode::Pictures
                         : Settings::Mode::WindowInt;
     for (const QString& skin : parser.values(skinOption)) {
         const qsizetype equals = skin.indexOf(u'=');
@@ -109,6 +117,12 @@ CommandLine readCommandLine(const QStringList& arguments) {
                                                  "a quote or a line break: ") +
                                   text);
         }
+    }
+    if (pictures) {
+        s.picturesFolder = parser.value(picturesOption);
+        if (s.mesh || s.description || parser.isSet(outputOption) || s.picturesFolder.isEmpty())
+            return usageError(QStringLiteral("--pictures takes a folder, and no --mesh, "
+                                             "--description or --output"));
     }
     if (check) {
         if (s.packages.size() > 2 || parser.isSet(outputOption))

@@ -15,6 +15,7 @@ struct Settings {
         List,      // the name list and the picture list
         Complete,  // the .int the game's menu needs
         Check,     // what the menu will list, and each problem
+        Pictures,  // each texture as a PNG file
     };
     Mode mode = Mode::WindowInt;
     QStringList packages;
@@ -22,6 +23,7 @@ struct Settings {
     std::optional<QString> mesh;
     std::optional<QString> description;
     QString outputFolder;          // empty: beside the package; "-": standard output
+    QString picturesFolder;        // --pictures: the folder that gets a folder per package
     QHash<QString, QString> skins; // --skin, keyed by caseKey() of the group
     bool namePackages = false;     // several packages: --list names each
 };

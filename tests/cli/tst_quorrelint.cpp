@@ -1,6 +1,8 @@
 #include "PackageBuilder.h"
 #include "TestFiles.h"
 
+#include <QImage>
+
 #if __has_include(<unistd.h>)
 #include <unistd.h>
 #endif
@@ -17,6 +19,7 @@ private Q_SLOTS:
     void failedWrites();
     void menu_data();
     void menu();
+    void pictures();
     void usage();
 };
 
@@ -182,11 +185,54 @@ void TestQuorrelInt::menu() {
     QCOMPARE(run.status, checked.endsWith(QStringLiteral("no problems\n")) ? 0 : 1);
 }
 
+// Catches a picture written wrong or elsewhere, a skipped texture that fails the run, a damaged
+// texture or a failed write that passes or stops the others.
+void TestQuorrelInt::pictures() {
+    const QList<Object> textures{
+        palette("Pal", QByteArray("\1\2\3\0\4\5\6\0", 8)),
+        texture("Tigr1", textureTags(0, "Pal", true), {{{2, 1, QByteArray("\0\1", 2)}}}),
+        texture("Tigr2", textureTags(5), {{{1, 1, "\1\2\3\xFF"}}}),
+        texture("Fire1", textureTags(0, "Pal"), {{{1, 1, ""}}}, true, "FireTexture")};
+    QTemporaryDir dir;
+    const QString good = writeFile(dir, QStringLiteral("Cats.utx"), realPackage(textures));
+    const QString bad = writeFile(
+        dir, QStringLiteral("Dogs.utx"),
+        realPackage(textures + QList<Object>{texture("Bad1", textureTags(4), {{{1, 1, "\1"}}})}));
+    const QString into = dir.filePath(QStringLiteral("out"));
+    const QString skipped =
+        QStringLiteral(": Fire1: skipped: no stored pixels: the game draws it at "
+                       "run time\n");
+    Run run = quorrelInt({QStringLiteral("--pictures"), into, good});
+    QCOMPARE(run.err, "quorrel-int: " + good + skipped);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(QDir(into + "/Cats").entryList(QDir::Files), (QStringList{"Tigr1.png", "Tigr2.png"}));
+    const QImage masked(into + "/Cats/Tigr1.png"), plain(into + "/Cats/Tigr2.png");
+    QCOMPARE(masked.pixel(0, 0), qRgba(1, 2, 3, 0));
+    QCOMPARE(masked.pixel(1, 0), qRgba(4, 5, 6, 255));
+    QVERIFY(!plain.hasAlphaChannel());
+    QCOMPARE(plain.pixel(0, 0), qRgb(3, 2, 1));
+
+    QDir().mkpath(into + "/Dogs/Tigr2.png"); // a folder in the picture's place
+    run = quorrelInt({QStringLiteral("--pictures"), into, bad});
+    QCOMPARE(run.err.split(u'\n'),
+             (QStringList{"quorrel-int: " + bad + ": Tigr2: could not write " +
+                              QDir::toNativeSeparators(into + "/Dogs/Tigr2.png"),
+                          "quorrel-int: " + bad + skipped.chopped(1),
+                          "quorrel-int: " + bad + ": Bad1: unsupported format 4", ""}));
+    QCOMPARE(run.status, 1);
+    QVERIFY(QFile::exists(into + "/Dogs/Tigr1.png"));
+    run = quorrelInt({QStringLiteral("--pictures"), good, good}); // a file where the folder goes
+    QCOMPARE(run.err, "quorrel-int: " + good + ": could not write " +
+                          QDir::toNativeSeparators(good + "/Cats") + u'\n');
+    QCOMPARE(run.status, 1);
+}
+
 // Catches an option that runs where it cannot apply, or a listed --help-all that fails.
 void TestQuorrelInt::usage() {
     for (const QString line : {"--skin Tigr=Tiger a.utx", "--complete --skin Tig=x a.utx",
                                "--complete --skin Tigr= a.utx", "--complete --check a.utx",
-                               "--complete --description a\"b a.utx", "--check a.utx a.int b"})
+                               "--complete --description a\"b a.utx", "--check a.utx a.int b",
+                               "--pictures d --list a.utx", "--pictures d -o e a.utx"})
         QVERIFY2(quorrelInt(line.split(u' ')).status == 2, qPrintable(line));
     QCOMPARE(quorrelInt({"--help-all"}).status, 0); // listed by --help, so it must work
 }
