@@ -53,6 +53,28 @@ inline QByteArray randomTailPackage(qsizetype size, bool keepNameEnds) {
     return bytes + testpkg::kStopMarker + '\0';
 }
 
+// `count` P8 textures of `side` x `side` with every mip down to 1x1, on eight shared palettes, at
+// version 69: a skin author's biggest package, as the game view opens it.
+inline QByteArray texturePackage(int count, quint32 side) {
+    QRandomGenerator random(18);
+    QList<testpkg::Mip> mips;
+    for (quint32 s = side; s > 0; s /= 2) {
+        QByteArray pixels(qsizetype(s) * s, Qt::Uninitialized);
+        for (char& pixel : pixels)
+            pixel = char(random.bounded(256));
+        mips.append({s, s, pixels});
+    }
+    QList<testpkg::Object> objects;
+    for (int p = 0; p < 8; ++p)
+        objects << testpkg::palette("Palette" + QByteArray::number(p), QByteArray(256 * 4, '\x7F'));
+    for (int i = 0; i < count; ++i) {
+        objects << testpkg::texture("Skin" + QByteArray::number(i),
+                                    testpkg::textureTags(0, "Palette" + QByteArray::number(i % 8)),
+                                    {mips});
+    }
+    return testpkg::realPackage(objects);
+}
+
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();

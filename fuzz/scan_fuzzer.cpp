@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes through the name walk, the picture selection and the INT text builder,
-// through the package reader, the menu rules (also reading the bytes as an .int) and the mesh
-// reader and drawing, and checks what must hold whatever the bytes are.
+// through the package reader, the menu rules (also reading the bytes as an .int), the texture
+// decoder and the mesh reader and drawing, and checks what must hold whatever the bytes are.
 #include "ReferenceWalk.h"
 
 #include "core/Failure.h"
@@ -12,6 +12,7 @@
 #include "core/PictureOrder.h"
 #include "core/PictureScan.h"
 #include "core/SkinMenu.h"
+#include "core/Texture.h"
 #include "core/Windows1252.h"
 #include "window/Design.h"
 #include "window/ResizeLayout.h"
@@ -61,6 +62,35 @@ bool plainName(const QString& name) {
            std::none_of(name.begin(), name.end(), [](QChar c) { return separators.contains(c); });
 }
 
+// Every texture decodes, at full size and as a thumbnail, exactly when it reads without a
+// failure, and else fails with that same reason.
+void checkTextures(QByteArrayView bytes, const quorrel::PackageTables& tables) {
+    const QList<quorrel::TextureInfo> textures = quorrel::readTextures(bytes, tables);
+    check(textures.size() == quorrel::textureExports(tables).size(), "one entry per texture");
+    for (const quorrel::TextureInfo& info : textures) {
+        for (const int side : {0, 16}) {
+            quorrel::Picture picture;
+            try {
+                picture = quorrel::decodeTexture(bytes, tables, info.exportIndex, side);
+            } catch (const quorrel::Failure& failure) {
+                check(failure.kind() == quorrel::Failure::Kind::Damaged &&
+                          failure.text() == info.failure && !info.failure.isEmpty(),
+                      "a texture fails to decode with the reason it was read with");
+                continue;
+            }
+            check(info.failure.isEmpty() && info.hasPixels,
+                  "a texture decodes only without failure");
+            check(picture.width >= 1 && picture.width <= 4096 && picture.height >= 1 &&
+                      picture.height <= 4096,
+                  "a picture's sides are 1 to 4096");
+            check(picture.rgba.size() == qsizetype(picture.width) * picture.height * 4,
+                  "a picture has four bytes a pixel");
+            check(side != 0 || (picture.width == info.width && picture.height == info.height),
+                  "full size is mip 0's size");
+        }
+    }
+}
+
 // Every mesh export read, and drawn when it reads: small, so that the fuzzer stays fast.
 void checkMeshes(QByteArrayView bytes, const quorrel::PackageTables& tables) {
     for (qsizetype i = 0; i < tables.exports.size(); ++i) {
@@ -107,6 +137,7 @@ void checkReader(QByteArrayView bytes) {
     check(tables.names.size() <= bytes.size() / 5, "no more names than the bytes can hold");
     check(tables.exports.size() <= bytes.size() / 12, "no more exports than the bytes can hold");
     quorrel::walkDifference(quorrel::walkNames(bytes), tables.names);
+    checkTextures(bytes, tables);
     checkMeshes(bytes, tables);
     const QStringList textures = quorrel::textureNames(tables);
     for (const quorrel::MenuFinding& finding :

@@ -37,6 +37,7 @@ struct Refs {
     std::function<qint32(const QByteArray&)> object;   // an export by its name: its reference
     // An object of `className` (from Engine) named `objectName` in the package `outer`.
     std::function<qint32(const QByteArray&, const QByteArray&, const QByteArray&)> import;
+    qsizetype at = 0; // where the object's data starts in the file
 };
 
 // One export of a real package: the class it is an object of, and its data when it has some.
@@ -93,7 +94,7 @@ inline QByteArray realPackage(const QList<Object>& objects, quint16 version = 69
             imports.append(entry);
         return -qint32(imports.indexOf(entry)) - 1;
     };
-    const Refs refs{
+    Refs refs{
         name,
         [&](const QByteArray& objectName) {
             for (qsizetype i = 0; i < objects.size(); ++i) {
@@ -104,7 +105,8 @@ inline QByteArray realPackage(const QList<Object>& objects, quint16 version = 69
         },
         [&](const QByteArray& className, const QByteArray& objectName, const QByteArray& outer) {
             return import(className, objectName, import("Package", outer, 0), "Engine");
-        }};
+        },
+        0};
     QList<QByteArray> data;
     QList<qint32> classes;
     for (const Object& object : objects) {
@@ -136,6 +138,12 @@ inline QByteArray realPackage(const QList<Object>& objects, quint16 version = 69
             at += data[i].size();
         }
     } while (exports.size() != tableSize);
+    // Data that holds its own position (a mip's end) is built again where it lands, same size.
+    refs.at = exportsAt + tableSize;
+    for (qsizetype i = 0; i < objects.size(); refs.at += data[i++].size()) {
+        if (objects[i].data)
+            data[i] = objects[i].data(refs);
+    }
     // Signature, version and licensee (two bytes each), flags, then the counts and offsets of the
     // three tables, then what the version adds.
     const QByteArray guid(16, '\x5A');
@@ -144,6 +152,73 @@ inline QByteArray realPackage(const QList<Object>& objects, quint16 version = 69
                               (version >= 68 ? guid + u32s({1, objects.size(), names.size()})
                                              : u32s({1, 44}) + guid + QByteArray(4, '\0'));
     return header + table + imports.join() + exports + data.join();
+}
+
+// One property tag and its value: name, info byte (type, size code, array flag), a struct's name,
+// the size (sizes 1, 2, 4, 12 and 16 by their code, others in one more byte), the array index
+// (one byte below 128, else two), the value. A Bool's value is its array flag, and it has no bytes.
+inline QByteArray tag(const Refs& refs, const QByteArray& name, int type, const QByteArray& value,
+                      int index = 0, const QByteArray& structName = {}) {
+    const int code = QList<qsizetype>{1, 2, 4, 12, 16}.indexOf(value.size());
+    QByteArray bytes =
+        refs.name(name) + char(type | (code < 0 ? 5 : code) << 4 | (index ? 0x80 : 0));
+    if (!structName.isEmpty())
+        bytes += refs.name(structName);
+    if (code < 0)
+        bytes += char(value.size());
+    if (index && type != 3)
+        bytes +=
+            (index < 128 ? QByteArray() : QByteArray(1, char(0x80 | index >> 8))) + char(index);
+    return bytes + (type == 3 ? QByteArray() : value);
+}
+
+using Tags = std::function<QByteArray(const Refs&)>;
+
+// A texture's usual tags: Format, Palette (the export so named; none when empty), bMasked.
+inline Tags textureTags(int format, const QByteArray& palette = {}, bool masked = false) {
+    return [=](const Refs& refs) {
+        return tag(refs, "Format", 1, QByteArray(1, char(format))) +
+               (palette.isEmpty() ? QByteArray()
+                                  : tag(refs, "Palette", 5, compact(refs.object(palette)))) +
+               (masked ? tag(refs, "bMasked", 3, {}, 1) : QByteArray());
+    };
+}
+
+struct Mip {
+    quint32 width, height;
+    QByteArray pixels;
+};
+
+// A texture's data: `tags` and None, then each mip array: its count, and per mip the position its
+// pixels end at (when `withEnd`), their byte count, the pixels, the size and its bits.
+inline QByteArray textureData(const Refs& refs, const QByteArray& tags,
+                              const QList<QList<Mip>>& arrays, bool withEnd = true) {
+    QByteArray bytes = tags + refs.name("None");
+    for (const QList<Mip>& mips : arrays) {
+        bytes += compact(qint32(mips.size()));
+        for (const Mip& mip : mips) {
+            const QByteArray count = compact(qint32(mip.pixels.size()));
+            if (withEnd)
+                bytes += u32s({refs.at + bytes.size() + 4 + count.size() + mip.pixels.size()});
+            bytes += count + mip.pixels + u32s({mip.width, mip.height}) + QByteArray(2, '\x08');
+        }
+    }
+    return bytes;
+}
+
+inline Object texture(const QByteArray& name, const Tags& tags, const QList<QList<Mip>>& arrays,
+                      bool withEnd = true, const QByteArray& className = "Texture") {
+    return {name, className, "Engine",
+            [=](const Refs& refs) { return textureData(refs, tags(refs), arrays, withEnd); }};
+}
+
+// A Palette: no properties, `count` (by default as many as `colours` holds, four bytes each: R, G,
+// B and one ignored), the colours.
+inline Object palette(const QByteArray& name, const QByteArray& colours, qint32 count = -1) {
+    return {name, "Palette", "Engine", [=](const Refs& refs) {
+                return refs.name("None") + compact(count < 0 ? qint32(colours.size() / 4) : count) +
+                       colours;
+            }};
 }
 
 // A LodMesh's data at `version` (61-69), its property list just "None". The offsets of array ends

@@ -13,6 +13,7 @@
 #include "core/PictureScan.h"
 #include "core/SkinMenu.h"
 #include "core/SkinSlots.h"
+#include "core/Texture.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -168,14 +169,19 @@ struct PackageBytes {
     const PackageTables& tables;
 };
 
-// The picture of the first texture of that name (ignoring case) in the packages.
+// The picture of the first texture of that name (ignoring case) in the packages. Throws Failure
+// (Damaged) naming the texture when it cannot be decoded.
 Picture texturePicture(const QString& name, std::initializer_list<PackageBytes> packages) {
     for (const PackageBytes& package : packages) {
-        for (qsizetype i = 0; i < package.tables.exports.size(); ++i) {
-            const PackageExport& object = package.tables.exports[i];
-            // Until the core decodes textures, a texture found is drawn in the flat colour.
-            if (isTextureClass(object.className) && sameIgnoringCase(object.objectName, name))
-                return Picture();
+        for (const qsizetype i : textureExports(package.tables)) {
+            if (!sameIgnoringCase(package.tables.exports[i].objectName, name))
+                continue;
+            try {
+                return decodeTexture(package.bytes, package.tables, i);
+            } catch (const Failure& failure) {
+                throw Failure(Failure::Kind::Damaged,
+                              QStringLiteral("the texture %1: %2").arg(name, failure.text()));
+            }
         }
     }
     return Picture();
@@ -212,6 +218,48 @@ Outcome renderModel(const QString& package, const Settings& settings) {
     return {};
 }
 
+// A texture name that names a file in the package's folder and nowhere else, on every system.
+bool plainFileName(const QString& name) {
+    static const QString reserved = QStringLiteral("/\\:*?\"<>|");
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           std::none_of(name.begin(), name.end(),
+                        [](QChar c) { return c < u' ' || reserved.contains(c); });
+}
+
+// Writes each texture as DIR/PACKAGE/NAME.png; names each texture it does not write, and why.
+Outcome writePictures(const QString& package, const Settings& settings) {
+    const QByteArray bytes = readWholeFile(package);
+    const PackageTables tables = readPackageTables(bytes);
+    const QList<TextureInfo> textures = readTextures(bytes, tables);
+    if (textures.isEmpty())
+        return Outcome::failed(QStringLiteral("the package holds no textures"));
+    const QDir into(QDir(settings.picturesFolder).filePath(packageNameOf(package)));
+    const bool anyPicture = std::any_of(textures.begin(), textures.end(),
+                                        [](const TextureInfo& t) { return t.failure.isEmpty(); });
+    if (anyPicture && !into.mkpath(QStringLiteral(".")))
+        throw Failure(Failure::Kind::NotWritten, QDir::toNativeSeparators(into.path()));
+    Outcome outcome;
+    for (const TextureInfo& texture : textures) {
+        if (!texture.hasPixels) {
+            outcome.notes << texture.name + QStringLiteral(": skipped: ") + texture.failure;
+            continue;
+        }
+        try {
+            if (!texture.failure.isEmpty())
+                throw Failure(Failure::Kind::Damaged, texture.failure);
+            if (!plainFileName(texture.name))
+                throw Failure(Failure::Kind::Damaged,
+                              QStringLiteral("the name cannot be a file name"));
+            writeWholeFile(into.filePath(texture.name + QStringLiteral(".png")),
+                           pngBytes(decodeTexture(bytes, tables, texture.exportIndex)));
+        } catch (const Failure& failure) {
+            outcome.notes << texture.name + QStringLiteral(": ") + failure.text();
+            outcome.problems = true;
+        }
+    }
+    return outcome;
+}
+
 } // namespace
 
 Outcome runMode(const QString& package, const Settings& settings) {
@@ -228,6 +276,8 @@ Outcome runMode(const QString& package, const Settings& settings) {
             return checkMenu(package, settings);
         case Mode::Render:
             return renderModel(package, settings);
+        case Mode::Pictures:
+            return writePictures(package, settings);
         }
     } catch (const Failure& failure) {
         return Outcome::failed(failure.text());

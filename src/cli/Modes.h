@@ -3,6 +3,7 @@
 #include "cli/Settings.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace quorrel::cli {
 
@@ -10,7 +11,8 @@ namespace quorrel::cli {
 struct Outcome {
     QString failure;       // why it could not be done; empty when it was
     QString file;          // the file the failure concerns, when not the package
-    bool problems = false; // --check: the menu will differ from the package
+    bool problems = false; // --check: the menu will differ; --pictures: a picture not written
+    QStringList notes{};   // --pictures: one line for each texture not written, and why
 
     static Outcome failed(const QString& why, const QString& file = QString()) {
         return {why, file, false};

@@ -13,6 +13,21 @@
 
 namespace quorrel::cli {
 
+QByteArray pngBytes(const Picture& picture) {
+    QImage image(reinterpret_cast<const uchar*>(picture.rgba.constData()), picture.width,
+                 picture.height, qsizetype(picture.width) * 4, QImage::Format_RGBA8888);
+    bool opaque = true;
+    for (qsizetype alpha = 3; opaque && alpha < picture.rgba.size(); alpha += 4)
+        opaque = uchar(picture.rgba[alpha]) == 0xFF;
+    if (opaque)
+        image = image.convertToFormat(QImage::Format_RGB888);
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        throw Failure(Failure::Kind::NotWritten, QStringLiteral("a PNG picture"));
+    return png;
+}
+
 void writeOut(const QByteArray& bytes) {
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) ||
         std::fflush(stdout) != 0)
@@ -25,16 +40,6 @@ void deliverInt(const QString& package, const QString& packageName, const QByteA
         return writeOut(bytes);
     const QDir into(folder.isEmpty() ? QFileInfo(package).absolutePath() : folder);
     writeWholeFile(into.filePath(packageName + QStringLiteral(".int")), bytes);
-}
-
-QByteArray pngBytes(const Picture& picture) {
-    const QImage image(reinterpret_cast<const uchar*>(picture.rgba.constData()), picture.width,
-                       picture.height, QImage::Format_RGBA8888);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
-        throw Failure(Failure::Kind::NotWritten, QStringLiteral("the PNG picture"));
-    return bytes;
 }
 
 void printError(const QString& line) {

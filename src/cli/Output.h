@@ -7,6 +7,10 @@
 
 namespace quorrel::cli {
 
+// The picture as a PNG file: with an alpha channel only when some pixel is not opaque. Throws
+// Failure (NotWritten) when it cannot be encoded.
+QByteArray pngBytes(const Picture& picture);
+
 // Writes bytes to standard output, checked, so a full device or a closed pipe is reported
 // instead of passing for success. Throws Failure (NotWritten).
 void writeOut(const QByteArray& bytes);
@@ -15,9 +19,6 @@ void writeOut(const QByteArray& bytes);
 // `package` when `folder` is empty, or standard output for "-". Throws Failure (NotWritten).
 void deliverInt(const QString& package, const QString& packageName, const QByteArray& bytes,
                 const QString& folder);
-
-// The picture as PNG file bytes.
-QByteArray pngBytes(const Picture& picture);
 
 // "quorrel-int: " and the line, on standard error.
 void printError(const QString& line);

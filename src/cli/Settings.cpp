@@ -89,6 +89,12 @@ CommandLine readCommandLine(const QStringList& arguments) {
         QStringLiteral("check"),
         QStringLiteral("Tell what the game's menu will list from PACKAGE.utx and FILE.int (by "
                        "default the .int this tool writes), then each problem; exit 1 if any."));
+    const QCommandLineOption picturesOption(
+        QStringLiteral("pictures"),
+        QStringLiteral("Write each texture's picture as <folder>/PACKAGE/NAME.png instead; exit 1 "
+                       "if one cannot be written. Textures the game draws at run time are named "
+                       "and skipped."),
+        QStringLiteral("folder"));
     const QCommandLineOption renderOption(
         QStringLiteral("render"),
         QStringLiteral("Draw the skin on its player model, from the game's files, into <file> (a "
@@ -114,7 +120,7 @@ CommandLine readCommandLine(const QStringList& arguments) {
          QStringLiteral("With --render, the picture's width and height (16-4096, default 256)."),
          QStringLiteral("pixels")}};
     parser.addOptions({outputOption, meshOption, descriptionOption, listOption, completeOption,
-                       skinOption, checkOption, renderOption});
+                       skinOption, checkOption, picturesOption, renderOption});
     parser.addOptions(renderOptions);
     parser.addPositionalArgument(QStringLiteral("packages"), QStringLiteral("The .utx packages."),
                                  QStringLiteral("PACKAGE.utx..."));
@@ -142,13 +148,15 @@ CommandLine readCommandLine(const QStringList& arguments) {
     s.outputFolder = parser.value(outputOption);
     s.namePackages = s.packages.size() > 1;
     const bool list = parser.isSet(listOption), complete = parser.isSet(completeOption),
-               check = parser.isSet(checkOption), render = parser.isSet(renderOption);
-    if (int(complete) + int(check) + int(list) + int(render) > 1)
-        return usageError(
-            QStringLiteral("--complete, --check, --list and --render exclude each other"));
+               check = parser.isSet(checkOption), pictures = parser.isSet(picturesOption),
+               render = parser.isSet(renderOption);
+    if (int(complete) + int(check) + int(list) + int(pictures) + int(render) > 1)
+        return usageError(QStringLiteral(
+            "--complete, --check, --list, --pictures and --render exclude each other"));
     s.mode = list       ? Settings::Mode::List
              : complete ? Settings::Mode::Complete
              : check    ? Settings::Mode::Check
+             : pictures ? Settings::Mode::Pictures
              : render   ? Settings::Mode::Render
                         : Settings::Mode::WindowInt;
     if (const QString error = readRender(parser, renderOption, renderOptions, s); !error.isEmpty())
@@ -179,6 +187,12 @@ CommandLine readCommandLine(const QStringList& arguments) {
                                                  "a quote or a line break: ") +
                                   text);
         }
+    }
+    if (pictures) {
+        s.picturesFolder = parser.value(picturesOption);
+        if (s.mesh || s.description || parser.isSet(outputOption) || s.picturesFolder.isEmpty())
+            return usageError(QStringLiteral("--pictures takes a folder, and no --mesh, "
+                                             "--description or --output"));
     }
     if (check) {
         if (s.packages.size() > 2 || parser.isSet(outputOption))

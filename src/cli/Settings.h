@@ -16,6 +16,7 @@ struct Settings {
         Complete,  // the .int the game's menu needs
         Check,     // what the menu will list, and each problem
         Render,    // the skin on its player model, as a PNG
+        Pictures,  // each texture as a PNG file
     };
     Mode mode = Mode::WindowInt;
     QStringList packages;
@@ -23,6 +24,7 @@ struct Settings {
     std::optional<QString> mesh;
     std::optional<QString> description;
     QString outputFolder;          // empty: beside the package; "-": standard output
+    QString picturesFolder;        // --pictures: the folder that gets a folder per package
     QHash<QString, QString> skins; // --skin, keyed by caseKey() of the group
     bool namePackages = false;     // several packages: --list names each
     struct {

@@ -40,18 +40,26 @@ bool isTextureClass(QStringView className) {
                        [&](QStringView name) { return sameIgnoringCase(name, className); });
 }
 
-QStringList textureNames(const PackageTables& tables) {
-    QStringList textures;
+QList<qsizetype> textureExports(const PackageTables& tables) {
+    QList<qsizetype> textures;
     QSet<QString> seen;
-    for (const PackageExport& object : tables.exports) {
+    for (qsizetype i = 0; i < tables.exports.size(); ++i) {
+        const PackageExport& object = tables.exports[i];
         if (!isTextureClass(object.className))
             continue;
         const QString key = caseKey(object.objectName);
         if (!seen.contains(key)) {
             seen.insert(key);
-            textures.append(object.objectName);
+            textures.append(i);
         }
     }
+    return textures;
+}
+
+QStringList textureNames(const PackageTables& tables) {
+    QStringList textures;
+    for (const qsizetype i : textureExports(tables))
+        textures.append(tables.exports[i].objectName);
     return textures;
 }
 

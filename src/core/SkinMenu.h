@@ -20,7 +20,11 @@ namespace quorrel {
 // everything else are not textures. Names ignore case, as the engine's do.
 bool isTextureClass(QStringView className);
 
-// The package's textures in export order, each name once.
+// The exports that are the package's textures, by index in export order: of each name (ignoring
+// case) the first.
+QList<qsizetype> textureExports(const PackageTables& tables);
+
+// Their names.
 QStringList textureNames(const PackageTables& tables);
 
 // Four characters that start a skin texture, with the textures named after them.

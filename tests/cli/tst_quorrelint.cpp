@@ -1,6 +1,8 @@
 #include "PackageBuilder.h"
 #include "TestFiles.h"
 
+#include <QImage>
+
 #if __has_include(<unistd.h>)
 #include <unistd.h>
 #endif
@@ -17,6 +19,7 @@ private Q_SLOTS:
     void failedWrites();
     void menu_data();
     void menu();
+    void pictures();
     void render_data();
     void render();
     void usage();
@@ -44,9 +47,12 @@ void TestQuorrelInt::list() {
     const QString tiger = writeFile(dir, QStringLiteral("Soldier_Tiger.utx"),
                                     package({"None", "soldier", "Tigr2", "Palette1", "Tigr1"}));
     const QString other = writeFile(dir, QStringLiteral("Other.utx"), package({"x", "Other", "P"}));
-    QCOMPARE(quorrelInt({"--list", "--mesh", "SOLDIER", tiger}).out,
+    auto list = [](const QStringList& arguments) { // CR LF on Windows
+        return quorrelInt(QStringList{"--list"} + arguments).out.replace("\r\n", "\n");
+    };
+    QCOMPARE(list({"--mesh", "SOLDIER", tiger}),
              "[names]\nNone\nsoldier\nTigr2\nPalette1\nTigr1\n[pictures]\nTigr1\nTigr2\n");
-    QCOMPARE(quorrelInt({"--list", other, other}).out,
+    QCOMPARE(list({other, other}),
              ("# " + other + "\n[names]\nx\nOther\nP\n[pictures]\nP\n").toUtf8().repeated(2));
 }
 
@@ -181,6 +187,48 @@ void TestQuorrelInt::menu() {
     QCOMPARE(run.status, checked.endsWith(QStringLiteral("no problems\n")) ? 0 : 1);
 }
 
+// Catches a picture written wrong or elsewhere, a skipped texture that fails the run, a damaged
+// texture or a failed write that passes or stops the others.
+void TestQuorrelInt::pictures() {
+    const QList<Object> textures{
+        palette("Pal", QByteArray("\1\2\3\0\4\5\6\0", 8)),
+        texture("Tigr1", textureTags(0, "Pal", true), {{{2, 1, QByteArray("\0\1", 2)}}}),
+        texture("Tigr2", textureTags(5), {{{1, 1, "\1\2\3\xFF"}}}),
+        texture("Fire1", textureTags(0, "Pal"), {{{1, 1, ""}}}, true, "FireTexture")};
+    QTemporaryDir dir;
+    const QString good = writeFile(dir, QStringLiteral("Cats.utx"), realPackage(textures));
+    const QString bad = writeFile(
+        dir, QStringLiteral("Dogs.utx"),
+        realPackage(textures + QList<Object>{texture("Bad1", textureTags(4), {{{1, 1, "\1"}}})}));
+    const QString into = dir.filePath(QStringLiteral("out"));
+    const QString skipped =
+        QStringLiteral(": Fire1: skipped: no stored pixels: the game draws it at "
+                       "run time\n");
+    Run run = quorrelInt({QStringLiteral("--pictures"), into, good});
+    QCOMPARE(run.err, "quorrel-int: " + good + skipped);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(QDir(into + "/Cats").entryList(QDir::Files), (QStringList{"Tigr1.png", "Tigr2.png"}));
+    const QImage masked(into + "/Cats/Tigr1.png"), plain(into + "/Cats/Tigr2.png");
+    QCOMPARE(masked.pixel(0, 0), qRgba(1, 2, 3, 0));
+    QCOMPARE(masked.pixel(1, 0), qRgba(4, 5, 6, 255));
+    QVERIFY(!plain.hasAlphaChannel());
+    QCOMPARE(plain.pixel(0, 0), qRgb(3, 2, 1));
+
+    QDir().mkpath(into + "/Dogs/Tigr2.png"); // a folder in the picture's place
+    run = quorrelInt({QStringLiteral("--pictures"), into, bad});
+    QCOMPARE(run.err.split(u'\n'),
+             (QStringList{"quorrel-int: " + bad + ": Tigr2: could not write " +
+                              QDir::toNativeSeparators(into + "/Dogs/Tigr2.png"),
+                          "quorrel-int: " + bad + skipped.chopped(1),
+                          "quorrel-int: " + bad + ": Bad1: unsupported format 4", ""}));
+    QCOMPARE(run.status, 1);
+    QVERIFY(QFile::exists(into + "/Dogs/Tigr1.png"));
+    run = quorrelInt({QStringLiteral("--pictures"), good, good}); // a file where the folder goes
+    QCOMPARE(run.err, "quorrel-int: " + good + ": could not write " +
+                          QDir::toNativeSeparators(good + "/Cats") + u'\n');
+    QCOMPARE(run.status, 1);
+}
+
 void TestQuorrelInt::render_data() {
     QTest::addColumn<QString>("mesh");      // where its package lies; "Mesh": a plain Mesh
     QTest::addColumn<QString>("arguments"); // GAME stands for the other game's folder
@@ -194,6 +242,8 @@ void TestQuorrelInt::render_data() {
     QTest::newRow("no such face") << "UT/System" << "--face Zed" << "the skin Abcd has no face Zed";
     QTest::newRow("a slot without its texture") << "UT/System" << "--skin-group efgh"
         << "the mesh's slot 1 wants the texture Efgh2";
+    QTest::newRow("a texture that cannot be read") << "UT/System" << "--skin-group Ijkl"
+        << "the texture Ijkl2: ";
     // clang-format on
 }
 
@@ -212,8 +262,13 @@ void TestQuorrelInt::render() {
     writeFile(dir, (plain ? QFileInfo(mesh).path() : mesh) + QStringLiteral("/Models.u"),
               realPackage({{"Tri", plain ? "Mesh" : "LodMesh", "Engine",
                             [&](const Refs& refs) { return meshData(tri, refs); }}}));
-    const QString skin = writeFile(dir, QStringLiteral("UT/Textures/TriSkins_Red.utx"),
-                                   realPackage({{"Abcd1"}, {"Abcd2"}, {"Abcd2Bob"}, {"Efgh1"}}));
+    auto pixel = [](const QByteArray& name, int format = 5) { // RGBA8; 4 is none this tool reads
+        return texture(name, textureTags(format), {{{1, 1, "\1\2\3\xFF"}}});
+    };
+    const QString skin =
+        writeFile(dir, QStringLiteral("UT/Textures/TriSkins_Red.utx"),
+                  realPackage({pixel("Abcd1"), pixel("Abcd2"), pixel("Abcd2Bob"), pixel("Efgh1"),
+                               pixel("Ijkl1"), pixel("Ijkl2", 4)}));
     const QString out = writeFile(dir, QStringLiteral("out.png"), "old");
     const QStringList line =
         QStringList{"--render", out, "--size", "32"} +
@@ -235,8 +290,9 @@ void TestQuorrelInt::usage() {
          {"--skin Tigr=Tiger a.utx", "--complete --skin Tig=x a.utx",
           "--complete --skin Tigr= a.utx", "--complete --check a.utx",
           "--complete --description a\"b a.utx", "--check a.utx a.int b",
-          "--render o.png --team 4 a.utx", "--render o.png --size 15 a.utx",
-          "--render o.png --yaw x a.utx", "--render o.png a.utx b.utx", "--face Bob a.utx"})
+          "--pictures d --list a.utx", "--pictures d -o e a.utx", "--render o.png --team 4 a.utx",
+          "--render o.png --size 15 a.utx", "--render o.png --yaw x a.utx",
+          "--render o.png a.utx b.utx", "--face Bob a.utx", "--render o.png --pictures d a.utx"})
         QVERIFY2(quorrelInt(line.split(u' ')).status == 2, qPrintable(line));
     QCOMPARE(quorrelInt({"--help-all"}).status, 0); // listed by --help, so it must work
 }
