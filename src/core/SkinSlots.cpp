@@ -81,7 +81,8 @@ QStringList modelSkins(QStringView meshName, const QStringList& textures) {
     if (model && model->layout == SkinLayout::SingleSkin) {
         for (const QString& texture : textures) {
             if (!startsWithIgnoringCase(texture, model->teamTexture) &&
-                !sameIgnoringCase(texture, model->pack))
+                !sameIgnoringCase(texture, model->pack) &&
+                !sameIgnoringCase(QStringView(texture).right(4), u"face"))
                 skins << texture;
         }
         return skins;

@@ -35,7 +35,8 @@ const StockModel* stockModel(QStringView meshName);
 SkinLayout skinLayoutFor(QStringView meshName);
 
 // The skins the package offers the model, in package order: its skin groups' four characters, or
-// for a single-skin model its textures less the model's team textures and pack.
+// for a single-skin model its textures less the model's team textures, its pack and the portraits
+// (names ending in "face", as "warcowface" beside "warcow").
 QStringList modelSkins(QStringView meshName, const QStringList& textures);
 
 struct SkinChoice {

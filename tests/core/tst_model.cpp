@@ -83,6 +83,7 @@ private Q_SLOTS:
     void refusesDamage();
     void slots_data();
     void slots();
+    void skins();
     void draws_data();
     void draws();
     void realMeshes();
@@ -220,6 +221,14 @@ void TestModel::slots() {
     if (result.guessed())
         names << QStringLiteral("?");
     QCOMPARE(names.join(u' '), filled);
+}
+
+// Catches a portrait, team texture or pack offered as a skin, or a skin group missed.
+void TestModel::skins() {
+    QCOMPARE(modelSkins(u"tcowmesh", {"COW-face", "warcow", "T_cow_0", "cowpack", "warcowface"}),
+             QStringList{"warcow"});
+    QCOMPARE(modelSkins(u"Soldier", {"Tigr1", "Tigr2", "Leop1", "Tigr4Bob"}),
+             (QStringList{"Tigr", "Leop"}));
 }
 
 void TestModel::draws_data() {
