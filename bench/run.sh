@@ -63,6 +63,16 @@ echo "start-up: bare label window $bare_lo..$bare_hi ms, the tool $form_lo..$for
 echo "  ratio of the means: $(ratio "$form_mean" "$bare_mean")x (target <= 1.3);" \
     "of the CPU times: $(ratio "$form_cpu" "$bare_cpu")x"
 
+# The game view on packages of textures: 50 (4 MiB) and 1,024 of 256x256 (85 MiB).
+"$build/bench/game_view_benchmark" "$work" 2>/dev/null >"$work/view.txt"
+view() { awk -v k="$1" '$1==k{print $2}' "$work/view.txt"; }
+echo "game view, opened and painted: 50 textures $(view open_50_ms) ms (target <= 150);" \
+    "1,024 textures $(view open_1024_ms) ms"
+echo "  every thumbnail of the 1,024 painted: $(view all_thumbnails_ms) ms (target <= 1000);" \
+    "peak memory $(view peak_mb) MB for a $(view package_mb) MB package (target <= 2x + 50)"
+echo "  a keystroke in an INT text of 100 pictures, lists followed: $(view keystroke_us) us" \
+    "median (target <= 16000)"
+
 # Google Benchmark's median of the runs, in ms, of each model benchmark.
 "$build/bench/model_benchmark" --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
     --benchmark_format=csv 2>/dev/null >"$work/model.csv"

@@ -4,16 +4,19 @@
 #include "window/Design.h"
 #include "window/DoubleClickFilter.h"
 #include "window/FileDropFilter.h"
+#include "window/GameView.h"
 #include "window/InfoText.h"
 #include "workflows/QtFileDialog.h"
 #include "workflows/QtMessageBox.h"
 #include "workflows/Workflows.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringListModel>
@@ -322,6 +325,26 @@ void Form1::createControls() {
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+
+    // The game view: from anywhere by its shortcut, from the picture list (a double click or
+    // Return on a picture, or its context menu) and from the INT box's context menu.
+    m_gameViewAction = new QAction(QStringLiteral("Game View"), this);
+    m_gameViewAction->setObjectName(QStringLiteral("gameViewAction"));
+    m_gameViewAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    addAction(m_gameViewAction);
+    List2->addAction(m_gameViewAction);
+    List2->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(m_gameViewAction, &QAction::triggered, this,
+            [this] { openGameView(List2->currentIndex().data().toString()); });
+    connect(List2, &QListView::activated, this,
+            [this](const QModelIndex& index) { openGameView(index.data().toString()); });
+    Text6->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Text6, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        std::unique_ptr<QMenu> menu(Text6->createStandardContextMenu(at));
+        menu->addSeparator();
+        menu->addAction(m_gameViewAction);
+        menu->exec(Text6->viewport()->mapToGlobal(at));
+    });
 }
 
 void Form1::bindState() {
@@ -418,6 +441,26 @@ void Form1::Image1_DblClick() {
 
 void Form1::Command4_Click() {
     m_state.setInfoPanelShown(false);
+}
+
+void Form1::openGameView(const QString& texture) {
+    if (!m_gameView) {
+        m_gameView = new GameView(m_state, this);
+        connect(m_gameView, &GameView::gameIntChosen, this, &Form1::useGameInt);
+    }
+    m_gameView->show();
+    m_gameView->raise();
+    m_gameView->activateWindow();
+    if (!texture.isEmpty())
+        m_gameView->showTexture(texture);
+}
+
+void Form1::useGameInt(const QString& text) {
+    // As if typed over the whole box: each CR LF becomes the box's own line break, and undo
+    // takes it back.
+    QTextCursor cursor(Text6->document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
 }
 
 } // namespace quorrel

@@ -38,10 +38,12 @@ class QListView;
 class QPlainTextEdit;
 class QPushButton;
 class QStringListModel;
+class QAction;
 
 namespace quorrel {
 
 class FileDialogSeam;
+class GameView;
 class MessageBoxSeam;
 
 struct Form1Options {
@@ -84,6 +86,10 @@ private:
     void Image1_DblClick();
     void Command4_Click();
 
+    // The game view beside the window: one for the window, made when first asked for.
+    void openGameView(const QString& texture);
+    void useGameInt(const QString& text);
+
     class Layout;
 
     GeneratorState m_state;
@@ -113,6 +119,8 @@ private:
     QGroupBox* Frame1 = nullptr;
     QFrame* Picture1 = nullptr;
     QLabel* Image1 = nullptr;
+    QAction* m_gameViewAction = nullptr;
+    GameView* m_gameView = nullptr;
     bool m_settingBox = false; // a text box is showing a state value, not taking an edit
 };
 

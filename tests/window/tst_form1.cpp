@@ -5,10 +5,14 @@
 #include "window/Form1.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 using namespace quorrel;
 
@@ -23,6 +27,7 @@ private Q_SLOTS:
     void savesWhatQuorrelIntWrites();
     void infoPanel();
     void droppedPackage();
+    void gameView();
     void resizeAtKnownFrames();
 
 private:
@@ -188,6 +193,78 @@ void TestForm1::droppedPackage() {
     QVERIFY(drop(box("Text6")->viewport(), {package}));
     QCOMPARE(form->state().pictures(), (QStringList{"A", "b", "Tigr4Face"}));
     QVERIFY(boxes.shown.isEmpty());
+}
+
+// Catches a game view that does not open each way, lags behind the INT text, or whose game INT
+// is not what quorrel-int --complete writes.
+void TestForm1::gameView() {
+    const QString package = testpkg::writeFile(
+        dir, QStringLiteral("Tigr_Cats.utx"),
+        testpkg::realPackage({{"Tigr1"}, {"Tigr4Bob"}, {"Tigr5Bob"}, {"Tigr4Ann"}, {"Tigr5Ann"}}));
+    openPackage(package);
+    auto view = [this] { return form->findChild<QWidget*>(QStringLiteral("GameView")); };
+    auto list = [&](const char* name) {
+        QStringList items;
+        auto* shown = view()->findChild<QListWidget*>(QString::fromLatin1(name));
+        for (int row = 0; row < shown->count(); ++row)
+            items << shown->item(row)->text();
+        return items.join(u'|');
+    };
+    QTest::keyClick(widget("Text1"), Qt::Key_G, Qt::ControlModifier);
+    QTRY_VERIFY(view() && view()->isVisible());
+    view()->close();
+    auto* pictures = qobject_cast<QListView*>(widget("List2"));
+    const QRect second = pictures->visualRect(pictures->model()->index(1, 0));
+    QTest::mouseClick(pictures->viewport(), Qt::LeftButton, {}, second.center());
+    QVERIFY(!view()->isVisible()); // a click only chooses
+    QTest::mouseDClick(pictures->viewport(), Qt::LeftButton, {}, second.center());
+    QTRY_VERIFY(view()->isVisible());
+    const QModelIndex shown =
+        view()->findChild<QListView*>(QStringLiteral("textures"))->currentIndex();
+    QCOMPARE(shown.data().toString().section(u'\n', 0, 0), QStringLiteral("Tigr4Bob"));
+    view()->close();
+    QTimer::singleShot(0, [] { // the INT box's own menu, with the way to the game view
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        for (QAction* action : menu ? menu->actions() : QList<QAction*>()) {
+            if (action->text() == QLatin1String("Game View"))
+                action->trigger();
+        }
+        if (menu)
+            menu->close();
+    });
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+    QApplication::sendEvent(box("Text6")->viewport(), &menuEvent);
+    QTRY_VERIFY(view()->isVisible());
+
+    auto type = [this](const QString& lines) { // as the author types, line by line
+        for (const QString& line : lines.split(u'\n')) {
+            QTest::keyClicks(box("Text6"), line);
+            QTest::keyClick(box("Text6"), Qt::Key_Return);
+        }
+    };
+    type("[public]\nObject=(Name=Tigr_Cats.Tigr1,Class=Texture,Description=T)\n"
+         "Object=(Name=Tigr_Cats.Tigr4Ann,Class=Texture,Description=Ann)");
+    QTRY_COMPARE(list("skins") + u'/' + list("faces"),
+                 QStringLiteral("Tigr1  \"T\"/Tigr4Ann  \"Ann\""));
+    QCOMPARE(list("findings"),
+             QStringLiteral("Tigr4Bob: the face has no description; the menu won't list it"));
+    type("Object=(Name=Tigr_Cats.Tigr4Bob,Class=Texture,Description=Bob)");
+    QTRY_COMPARE(list("faces"), QStringLiteral("Tigr4Ann  \"Ann\"|Tigr4Bob  \"Bob\""));
+
+    edit("Text3")->setText(QStringLiteral("Tabby"));
+    QTest::mouseClick(view()->findChild<QPushButton*>(QStringLiteral("useGameInt")),
+                      Qt::LeftButton);
+    const QString saved = dir.filePath(QStringLiteral("Game.int"));
+    files.chooseNext(saved);
+    click("Command3");
+    QCOMPARE(testpkg::readFile(saved),
+             testpkg::quorrelInt({"--complete", "--description", "Tabby", "-o", "-", package}).out);
+
+    openPackage(skinPackage()); // names only: no package the game could read
+    QTRY_COMPARE(view()->findChild<QLabel*>(QStringLiteral("status"))->text(),
+                 QDir::toNativeSeparators(dir.filePath(QStringLiteral("Mesh_Skin.utx"))) +
+                     QStringLiteral(": not a package: the signature is missing"));
+    QTRY_COMPARE(list("skins") + list("findings"), QString());
 }
 
 // Catches wrong sizes at known frames, "All Done" out of reach, Frame1 in front of Text6.

@@ -1,0 +1,336 @@
+#include "window/GameView.h"
+
+#include "core/Failure.h"
+#include "core/Files.h"
+#include "core/GeneratorState.h"
+#include "core/IgnoringCase.h"
+#include "core/IntFile.h"
+#include "core/NameFields.h"
+#include "window/PictureImage.h"
+#include "window/TextureListModel.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <exception>
+
+namespace quorrel {
+namespace {
+
+constexpr int kTextureRole = Qt::UserRole; // a list item's texture name
+
+QGroupBox* group(const QString& title, QWidget* content) {
+    auto* box = new QGroupBox(title);
+    auto* layout = new QVBoxLayout(box);
+    layout->addWidget(content);
+    return box;
+}
+
+// Puts the items in, keeping the one chosen before when it is still there.
+void fill(QListWidget* list, const QList<QPair<QString, QString>>& items) {
+    const QString chosen =
+        list->currentItem() ? list->currentItem()->data(kTextureRole).toString() : QString();
+    QSignalBlocker blocker(list);
+    list->clear();
+    for (const auto& [texture, description] : items) {
+        auto* item = new QListWidgetItem(QStringLiteral("%1  \"%2\"").arg(texture, description));
+        item->setData(kTextureRole, texture);
+        list->addItem(item);
+        if (texture == chosen)
+            list->setCurrentItem(item);
+    }
+    if (!list->currentItem() && list->count() > 0)
+        list->setCurrentRow(0);
+}
+
+} // namespace
+
+GameView::GameView(const GeneratorState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_state(state) {
+    setObjectName(QStringLiteral("GameView"));
+    setWindowTitle(QStringLiteral("Game View"));
+    createControls();
+    m_menuTimer.setSingleShot(true);
+    connect(&m_menuTimer, &QTimer::timeout, this, &GameView::refreshMenu);
+    connect(&state, &GeneratorState::packageFileChanged, this, &GameView::readPackage);
+    connect(&state, &GeneratorState::intTextChanged, this, &GameView::scheduleMenu);
+    readPackage();
+}
+
+void GameView::createControls() {
+    m_status = new QLabel;
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setWordWrap(true);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_skinList = new QListWidget;
+    m_skinList->setObjectName(QStringLiteral("skins"));
+    m_faceList = new QListWidget;
+    m_faceList->setObjectName(QStringLiteral("faces"));
+    m_portrait = new QLabel;
+    m_portrait->setObjectName(QStringLiteral("portrait"));
+    m_portrait->setAlignment(Qt::AlignCenter);
+    m_portrait->setMinimumHeight(2 * TextureListModel::kThumbnailSide);
+    auto* slots = new QWidget;
+    m_slots = new QHBoxLayout(slots);
+    m_slots->setContentsMargins(0, 0, 0, 0);
+    auto* menu = new QWidget;
+    auto* menuLayout = new QVBoxLayout(menu);
+    menuLayout->setContentsMargins(0, 0, 0, 0);
+    menuLayout->addWidget(group(QStringLiteral("Skins"), m_skinList), 2);
+    menuLayout->addWidget(group(QStringLiteral("Faces"), m_faceList), 2);
+    menuLayout->addWidget(group(QStringLiteral("Portrait"), m_portrait));
+    menuLayout->addWidget(group(QStringLiteral("Skin textures"), slots));
+
+    m_textures = new TextureListModel(this);
+    m_textureList = new QListView;
+    m_textureList->setObjectName(QStringLiteral("textures"));
+    m_textureList->setModel(m_textures);
+    m_textureList->setViewMode(QListView::IconMode);
+    m_textureList->setResizeMode(QListView::Adjust);
+    m_textureList->setMovement(QListView::Static);
+    m_textureList->setUniformItemSizes(true);
+    m_textureList->setWordWrap(true);
+    const int side = TextureListModel::kThumbnailSide;
+    m_textureList->setIconSize(QSize(side, side));
+    m_textureList->setGridSize(QSize(side * 2, side + 3 * fontMetrics().height()));
+    m_fullSize = new QLabel;
+    m_fullSize->setObjectName(QStringLiteral("fullSize"));
+    m_fullSize->setAlignment(Qt::AlignCenter);
+    auto* fullSizeArea = new QScrollArea;
+    fullSizeArea->setWidget(m_fullSize);
+    fullSizeArea->setWidgetResizable(true);
+    m_fullSizeCaption = new QLabel;
+    m_fullSizeCaption->setObjectName(QStringLiteral("fullSizeCaption"));
+    auto* fullSizeBox = new QWidget;
+    auto* fullSizeLayout = new QVBoxLayout(fullSizeBox);
+    fullSizeLayout->setContentsMargins(0, 0, 0, 0);
+    fullSizeLayout->addWidget(fullSizeArea);
+    fullSizeLayout->addWidget(m_fullSizeCaption);
+    auto* right = new QSplitter(Qt::Vertical);
+    right->addWidget(group(QStringLiteral("Textures"), m_textureList));
+    right->addWidget(fullSizeBox);
+
+    auto* top = new QSplitter;
+    top->addWidget(menu);
+    top->addWidget(right);
+    top->setSizes({300, 640});
+
+    m_findingList = new QListWidget;
+    m_findingList->setObjectName(QStringLiteral("findings"));
+    m_findingList->setIconSize(QSize(side / 2, side / 2));
+    m_useGameInt = new QPushButton(QStringLiteral("Use the game's INT"));
+    m_useGameInt->setObjectName(QStringLiteral("useGameInt"));
+    m_useGameInt->setToolTip(QStringLiteral(
+        "Put the .int the game's menu needs into the INT box: every texture, each skin and face "
+        "described, the first skin by the skin description"));
+    auto* findings = new QWidget;
+    auto* findingsLayout = new QHBoxLayout(findings);
+    findingsLayout->setContentsMargins(0, 0, 0, 0);
+    findingsLayout->addWidget(group(QStringLiteral("What the menu will miss"), m_findingList), 1);
+    findingsLayout->addWidget(m_useGameInt, 0, Qt::AlignBottom);
+    auto* whole = new QSplitter(Qt::Vertical);
+    whole->addWidget(top);
+    whole->addWidget(findings);
+    whole->setSizes({560, 140});
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_status);
+    layout->addWidget(whole, 1);
+    resize(960, 720);
+
+    connect(m_skinList, &QListWidget::currentRowChanged, this, &GameView::showSkin);
+    connect(m_faceList, &QListWidget::currentRowChanged, this, &GameView::showFace);
+    connect(m_textureList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& index) { showFullSize(index.row()); });
+    connect(m_findingList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (item)
+            showTexture(item->data(kTextureRole).toString());
+    });
+    connect(m_useGameInt, &QPushButton::clicked, this, &GameView::useGameInt);
+}
+
+void GameView::readPackage() {
+    m_bytes.clear();
+    m_tables = PackageTables();
+    m_textureNames.clear();
+    m_packageName.clear();
+    QList<TextureInfo> textures;
+    const QString path = m_state.packageFile();
+    if (path.isEmpty()) {
+        m_status->setText(QStringLiteral("No package yet: choose one with Find Files."));
+    } else {
+        try {
+            m_packageName = packageNameFromTitle(QFileInfo(path).fileName());
+            m_bytes = readWholeFile(path);
+            m_tables = readPackageTables(m_bytes);
+            textures = readTextures(m_bytes, m_tables);
+            m_textureNames = textureNames(m_tables);
+            m_status->setText(QStringLiteral("%1: %2 textures")
+                                  .arg(QDir::toNativeSeparators(path))
+                                  .arg(textures.size()));
+        } catch (const std::exception& failure) { // a Failure, or no memory for a huge package
+            m_status->setText(QDir::toNativeSeparators(path) + QStringLiteral(": ") +
+                              QString::fromUtf8(failure.what()));
+            m_bytes.clear();
+            m_tables = PackageTables();
+        }
+    }
+    setWindowTitle(m_packageName.isEmpty() ? QStringLiteral("Game View")
+                                           : m_packageName + QStringLiteral(" - Game View"));
+    m_textures->reset(textures, skinGroups(m_textureNames), [this](const TextureInfo& info) {
+        return decodeTexture(m_bytes, m_tables, info.exportIndex, TextureListModel::kThumbnailSide);
+    });
+    m_useGameInt->setEnabled(!m_textureNames.isEmpty());
+    m_fullSize->clear();
+    m_fullSizeCaption->clear();
+    refreshMenu();
+}
+
+void GameView::scheduleMenu() {
+    // Small texts follow at once; a huge one waits a little longer after each edit, so reading it
+    // never holds up the typing.
+    if (!m_menuTimer.isActive())
+        m_menuTimer.start(int(std::min<qint64>(2 * m_lastMenuMs, 1000)));
+}
+
+void GameView::refreshMenu() {
+    QElapsedTimer timer;
+    timer.start();
+    const QList<IntEntry> entries = readIntEntries(m_state.intText());
+    m_skins = menuSkins(entries);
+    m_findings = m_bytes.isEmpty() ? QList<MenuFinding>()
+                                   : menuFindings(m_textureNames, entries, m_packageName);
+
+    QList<QPair<QString, QString>> skins;
+    for (const MenuSkin& skin : m_skins)
+        skins.append({skin.texture, skin.description});
+    fill(m_skinList, skins);
+    showSkin();
+
+    QHash<QString, QStringList> byTexture;
+    const QString chosen =
+        m_findingList->currentItem() ? m_findingList->currentItem()->text() : QString();
+    QSignalBlocker blocker(m_findingList);
+    m_findingList->clear();
+    for (const MenuFinding& finding : m_findings) {
+        const QString text = findingText(finding);
+        byTexture[caseKey(finding.texture)] << text;
+        auto* item = new QListWidgetItem(text, m_findingList);
+        item->setData(kTextureRole, finding.texture);
+        if (const int row = m_textures->rowOf(finding.texture); row >= 0)
+            item->setIcon(m_textures->thumbnail(row));
+        if (text == chosen)
+            m_findingList->setCurrentItem(item);
+    }
+    if (m_findings.isEmpty() && !m_bytes.isEmpty())
+        m_findingList->addItem(QStringLiteral("Nothing: the menu lists every skin and face the "
+                                              "package holds."));
+    m_textures->setFindings(byTexture);
+    m_lastMenuMs = timer.elapsed();
+}
+
+void GameView::showSkin() {
+    const int row = m_skinList->currentRow();
+    QList<QPair<QString, QString>> faces;
+    if (row >= 0 && row < m_skins.size()) {
+        for (const MenuFace& face : m_skins[row].faces)
+            faces.append({face.texture, face.description});
+    }
+    fill(m_faceList, faces);
+    showFace();
+}
+
+void GameView::showFace() {
+    const int skinRow = m_skinList->currentRow();
+    const int faceRow = m_faceList->currentRow();
+    while (QLayoutItem* item = m_slots->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    m_portrait->clear();
+    if (skinRow < 0 || skinRow >= m_skins.size())
+        return;
+    const MenuSkin& skin = m_skins[skinRow];
+    const MenuFace* face =
+        faceRow >= 0 && faceRow < skin.faces.size() ? &skin.faces[faceRow] : nullptr;
+    const SkinLook look = skinLook(m_textureNames, skin, face);
+    if (const int row = m_textures->rowOf(look.portrait); row >= 0) {
+        const QPixmap picture = m_textures->thumbnail(row);
+        m_portrait->setPixmap(picture.scaled(picture.size() * 2));
+    } else if (face) {
+        m_portrait->setText(QStringLiteral("no portrait"));
+    }
+    for (const QString& texture : look.slotTextures) {
+        auto* slot = new QLabel;
+        const int row = m_textures->rowOf(texture);
+        if (row >= 0)
+            slot->setPixmap(m_textures->thumbnail(row));
+        else
+            slot->setText(QStringLiteral("none"));
+        slot->setToolTip(texture);
+        m_slots->addWidget(slot);
+    }
+    m_slots->addStretch();
+}
+
+void GameView::showTexture(const QString& name) {
+    const int row = m_textures->rowOf(name);
+    if (row < 0)
+        return;
+    m_textureList->setCurrentIndex(m_textures->index(row));
+    m_textureList->scrollTo(m_textures->index(row));
+    showFullSize(row);
+}
+
+void GameView::showFullSize(int row) {
+    if (row < 0 || row >= m_textures->rowCount())
+        return;
+    const TextureInfo& info = m_textures->texture(row);
+    QString caption =
+        QStringLiteral("%1: %2 x %3, %4%5")
+            .arg(info.name)
+            .arg(info.width)
+            .arg(info.height)
+            .arg(info.formatName, info.masked ? QStringLiteral(", masked") : QString());
+    QImage image;
+    if (!info.hasPixels) {
+        caption += QStringLiteral(" - drawn by the game as it runs");
+        image = placeholderImage(QStringLiteral("drawn by the game"), 128);
+    } else if (!info.failure.isEmpty()) {
+        caption += QStringLiteral(" - ") + info.failure;
+        image = placeholderImage(info.failure, 128);
+    } else {
+        try {
+            image = imageOf(decodeTexture(m_bytes, m_tables, info.exportIndex));
+        } catch (const std::exception& failure) {
+            caption += QStringLiteral(" - ") + QString::fromUtf8(failure.what());
+            image = placeholderImage(QString::fromUtf8(failure.what()), 128);
+        }
+    }
+    // A small texture is shown larger, in whole steps, so its pixels stay sharp.
+    const int zoom = std::max(1, 128 / std::max({1, image.width(), image.height()}));
+    if (zoom > 1) {
+        image = image.scaled(image.size() * zoom);
+        caption += QStringLiteral(" (shown at %1x)").arg(zoom);
+    }
+    m_fullSize->setPixmap(QPixmap::fromImage(image));
+    m_fullSizeCaption->setText(caption);
+}
+
+void GameView::useGameInt() {
+    const QList<IntObject> objects = completeObjects(m_textureNames, m_state.skinDescription(), {});
+    Q_EMIT gameIntChosen(buildIntText(m_packageName, objects));
+}
+
+} // namespace quorrel

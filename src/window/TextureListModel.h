@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/SkinMenu.h"
+#include "core/Texture.h"
+
+#include <QAbstractListModel>
+#include <QHash>
+#include <QImage>
+#include <QPixmap>
+
+#include <functional>
+
+namespace quorrel {
+
+// The package's textures for a list view: each with its thumbnail, its name and its role, and the
+// findings about it. Thumbnails are decoded when a row is first shown.
+class TextureListModel : public QAbstractListModel {
+public:
+    static constexpr int kThumbnailSide = 64;
+    // A small picture of the texture; throws a Failure when it cannot be decoded.
+    using Thumbnail = std::function<Picture(const TextureInfo&)>;
+
+    using QAbstractListModel::QAbstractListModel;
+
+    void reset(QList<TextureInfo> textures, const QList<SkinGroup>& groups, Thumbnail thumbnail);
+    // The findings' English by caseKey() of their texture.
+    void setFindings(QHash<QString, QStringList> findings);
+
+    const TextureInfo& texture(int row) const { return m_textures.at(row); }
+    // The row of the texture of that name (without regard to case), or -1.
+    int rowOf(const QString& name) const;
+    QPixmap thumbnail(int row) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+private:
+    QList<TextureInfo> m_textures;
+    QList<TextureRole> m_roles;
+    QHash<QString, int> m_rows;
+    QHash<QString, QStringList> m_findings;
+    Thumbnail m_thumbnail;
+    mutable QHash<int, QPixmap> m_thumbnails;
+};
+
+} // namespace quorrel
