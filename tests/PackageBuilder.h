@@ -225,12 +225,11 @@ inline Object palette(const QByteArray& name, const QByteArray& colours, qint32 
 // that versions above 61 carry are written as 0: the reader does not follow them.
 struct Mesh {
     QList<quint32> vertices; // packed, every frame one after the other
-    qint32 vertexCount = -1; // the count written; -1: that of `vertices`
     qint32 verticesPerFrame = 3, frameCount = 1;
-    QList<std::pair<QByteArray, qint32>> sequences; // name, first frame
-    QList<std::array<quint16, 4>> faces;            // three wedges and a material
-    QList<std::array<quint16, 3>> wedges;           // vertex, U, V
-    QList<std::pair<quint32, qint32>> materials;    // poly flags, texture slot
+    QList<std::pair<QByteArray, qint32>> sequences = {}; // name, first frame
+    QList<std::array<quint16, 4>> faces;                 // three wedges and a material
+    QList<std::array<quint16, 3>> wedges;                // vertex, U, V
+    QList<std::pair<quint32, qint32>> materials;         // poly flags, texture slot
     quint32 specialVertices = 0;
     std::array<float, 3> scale{1, 1, 1}, origin{0, 0, 0};
     std::array<qint32, 3> rotation{0, 0, 0}; // pitch, yaw, roll
@@ -244,9 +243,7 @@ inline quint32 packed(int x, int y, int z) {
 inline QByteArray meshData(const Mesh& mesh, const Refs& refs, quint16 version = 69) {
     const QByteArray skip = version > 61 ? u32s({0}) : QByteArray();
     const QByteArray sphere(version > 61 ? 16 : 12, '\0'), box(25, '\0');
-    QByteArray data =
-        refs.name("None") + box + sphere + skip +
-        compact(mesh.vertexCount < 0 ? qint32(mesh.vertices.size()) : mesh.vertexCount);
+    QByteArray data = refs.name("None") + box + sphere + skip + compact(mesh.vertices.size());
     for (const quint32 vertex : mesh.vertices)
         data += u32s({vertex});
     data += skip + compact(0) + compact(mesh.sequences.size());
@@ -260,13 +257,12 @@ inline QByteArray meshData(const Mesh& mesh, const Refs& refs, quint16 version =
     data += u32s({mesh.rotation[0], mesh.rotation[1], mesh.rotation[2], 0, 0});
     data += version == 65 ? u32s({0}) : version > 65 ? compact(0) : QByteArray();
     data += compact(0) + compact(0) + compact(mesh.faces.size());
-    for (const auto& face : mesh.faces) {
-        for (const quint16 value : face)
-            data += QByteArray(1, char(value & 0xFF)) + char(value >> 8);
-    }
+    const auto u16 = [](quint16 value) { return QByteArray(1, char(value)) + char(value >> 8); };
+    for (const auto& face : mesh.faces)
+        data += u16(face[0]) + u16(face[1]) + u16(face[2]) + u16(face[3]);
     data += compact(0) + compact(mesh.wedges.size());
     for (const auto& [vertex, u, v] : mesh.wedges)
-        data += QByteArray(1, char(vertex & 0xFF)) + char(vertex >> 8) + char(u) + char(v);
+        data += u16(vertex) + char(u) + char(v);
     data += compact(mesh.materials.size());
     for (const auto& [flags, slot] : mesh.materials)
         data += u32s({flags, slot});

@@ -230,7 +230,7 @@ void TestQuorrelInt::pictures() {
 }
 
 void TestQuorrelInt::render_data() {
-    QTest::addColumn<QString>("mesh");      // where its package lies; "Mesh": a plain Mesh
+    QTest::addColumn<QString>("mesh");      // where its package lies
     QTest::addColumn<QString>("arguments"); // GAME stands for the other game's folder
     QTest::addColumn<QString>("failure");   // empty: a 32 x 32 PNG
     // clang-format off
@@ -238,7 +238,6 @@ void TestQuorrelInt::render_data() {
     QTest::newRow("in a game folder given; a face, a team, turned") << "Game/system"
         << "--game GAME --skin-group ABCD --face bob --team 2 --yaw 45" << "";
     QTest::newRow("found nowhere") << "Game/System" << "" << "no mesh Tri in the .u packages of";
-    QTest::newRow("a plain Mesh") << "UT/System/Mesh" << "" << "Tri: a plain Mesh";
     QTest::newRow("no such face") << "UT/System" << "--face Zed" << "the skin Abcd has no face Zed";
     QTest::newRow("a slot without its texture") << "UT/System" << "--skin-group efgh"
         << "the mesh's slot 1 wants the texture Efgh2";
@@ -252,15 +251,14 @@ void TestQuorrelInt::render() {
     QFETCH(QString, mesh);
     QFETCH(QString, arguments);
     QFETCH(QString, failure);
-    testpkg::Mesh tri; // one face each side, in slots 0 and 1
-    tri.vertices = {packed(0, -9, 20), packed(0, 9, 20), packed(0, 0, -20)};
-    tri.faces = {{0, 1, 2, 0}, {2, 1, 0, 1}};
-    tri.wedges = {{0, 0, 0}, {1, 255, 0}, {2, 0, 255}};
-    tri.materials = {{0, 0}, {0, 1}};
+    // One face each side, in slots 0 and 1.
+    const testpkg::Mesh tri{.vertices = {packed(0, -9, 20), packed(0, 9, 20), packed(0, 0, -20)},
+                            .faces = {{0, 1, 2, 0}, {2, 1, 0, 1}},
+                            .wedges = {{0, 0, 0}, {1, 255, 0}, {2, 0, 255}},
+                            .materials = {{0, 0}, {0, 1}}};
     QTemporaryDir dir;
-    const bool plain = mesh.endsWith(QStringLiteral("/Mesh"));
-    writeFile(dir, (plain ? QFileInfo(mesh).path() : mesh) + QStringLiteral("/Models.u"),
-              realPackage({{"Tri", plain ? "Mesh" : "LodMesh", "Engine",
+    writeFile(dir, mesh + QStringLiteral("/Models.u"),
+              realPackage({{"Tri", "LodMesh", "Engine",
                             [&](const Refs& refs) { return meshData(tri, refs); }}}));
     auto pixel = [](const QByteArray& name, int format = 5) { // RGBA8; 4 is none this tool reads
         return texture(name, textureTags(format), {{{1, 1, "\1\2\3\xFF"}}});
@@ -270,12 +268,9 @@ void TestQuorrelInt::render() {
                   realPackage({pixel("Abcd1"), pixel("Abcd2"), pixel("Abcd2Bob"), pixel("Efgh1"),
                                pixel("Ijkl1"), pixel("Ijkl2", 4)}));
     const QString out = writeFile(dir, QStringLiteral("out.png"), "old");
-    const QStringList line =
-        QStringList{"--render", out, "--size", "32"} +
-        arguments.replace(QStringLiteral("GAME"), dir.filePath(QStringLiteral("Game")))
-            .split(u' ', Qt::SkipEmptyParts) +
-        QStringList{skin};
-    const Run run = quorrelInt(line);
+    arguments.replace(QStringLiteral("GAME"), dir.filePath(QStringLiteral("Game")));
+    const Run run = quorrelInt(QStringList{"--render", out, "--size", "32", skin} +
+                               arguments.split(u' ', Qt::SkipEmptyParts));
     QVERIFY2(run.err.contains(failure), qPrintable(run.err));
     QCOMPARE(run.status, failure.isEmpty() ? 0 : 1);
     // A PNG's header, then its width and height.
