@@ -16,8 +16,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-test.sh" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 
-# The zip: both programs, the DLLs they load (found by following the imports), and the plugins
-# Qt loads from beside them.
+# The zip: both programs, the DLLs they load (found by following the imports), the plugins Qt
+# loads from beside them, and the licences of all of them.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 name="quorrel-file-generator-$version-win64"
 stage="$build/zip/$name"
@@ -48,6 +48,7 @@ while [ ${#queue[@]} -gt 0 ]; do
     done
 done
 x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
+"$root/scripts/windows-licenses.sh" "$stage"
 zip="$build/$name.zip"
 rm -f "$zip"
 (cd "$build/zip" && zip -q -r -X "$zip" "$name")
