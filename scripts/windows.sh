@@ -54,9 +54,36 @@ rm -f "$zip"
 (cd "$build/zip" && zip -q -r -X "$zip" "$name")
 echo "Wrote $zip ($(du -k "$zip" | cut -f1) KiB)"
 
+# The setup program installs the same files, each by name, so that its uninstaller removes just
+# those.
+setup="$build/quorrel-file-generator-$version-setup.exe"
+nsis="$build/nsis"
+rm -rf "$nsis"
+mkdir "$nsis"
+# shellcheck disable=SC2016 # $INSTDIR is the installer's
+(
+    cd "$stage"
+    find . -type f | LC_ALL=C sort | while IFS= read -r file; do
+        file=${file#./}
+        folder=$(dirname "$file")
+        [ "$folder" = . ] && folder= || folder="\\${folder//\//\\}"
+        printf 'SetOutPath "$INSTDIR%s"\nFile "%s"\n' "$folder" "$stage/$file"
+        printf 'Delete "$INSTDIR\\%s"\n' "${file//\//\\}" >&3
+    done >"$nsis/install.nsh" 3>"$nsis/uninstall.nsh"
+    find . -mindepth 1 -type d | LC_ALL=C sort -r | while IFS= read -r folder; do
+        folder=${folder#./}
+        printf 'RMDir "$INSTDIR\\%s"\n' "${folder//\//\\}"
+    done >>"$nsis/uninstall.nsh"
+)
+makensis -V2 -DVERSION="$version" -DICON="$build/src/quorrel.ico" -DOUTFILE="$setup" \
+    -DFILES="$nsis/install.nsh" -DUNFILES="$nsis/uninstall.nsh" "$root/data/windows/installer.nsi"
+echo "Wrote $setup ($(du -k "$setup" | cut -f1) KiB)"
+
 # Under Wine, headless, in a prefix of its own. Qt's DLLs come from the cache, the runtime's from
-# the compiler; Wine hides QT_* variables from Windows programs, so the platform is WINEQT_*.
-export WINEPREFIX="$cache/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# the compiler; Wine hides QT_* variables from Windows programs, so the platform is WINEQT_*. Wine's
+# menu builder stays off: it would put the prefix's menus and file types into the Linux desktop.
+export WINEPREFIX="$cache/wine" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEQT_QPA_PLATFORM=offscreen
 trap 'wineserver -k 2>/dev/null || true' EXIT
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
