@@ -18,6 +18,7 @@ RequestExecutionLevel user
 Name "${APP}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${APP}"
+BrandingText "${APP} ${VERSION}"
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey ProductName "${APP}"
 VIAddVersionKey ProductVersion "${VERSION}"
