@@ -104,10 +104,19 @@ done
 echo "== Windows tests under Wine"
 (cd "$build" && ctest --output-on-failure --timeout 300)
 
-# From the unpacked zip alone, with no other Qt or runtime on the path.
-echo "== quorrel-int.exe against the Linux quorrel-int"
 check=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$check"' EXIT
+echo "== The setup program, installed and removed under Wine"
+shared=()
+for package in "$root"/../shared/testdata/*.utx; do
+    [ -e "$package" ] && shared+=("$package")
+done
+"$root/build/bench/make_packages" "$check"
+"$root/scripts/windows-install-test.sh" "$setup" "$stage" "$check/SoldierSkins_Tigr.utx" \
+    "$check/Many_Names.utx" "${shared[@]}"
+
+# From the unpacked zip alone, with no other Qt or runtime on the path.
+echo "== quorrel-int.exe against the Linux quorrel-int"
 (cd "$check" && unzip -q "$zip")
 exe="$check/$name/quorrel-int.exe"
 packages=("$root"/../shared/testdata/*.utx)
