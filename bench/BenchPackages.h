@@ -7,6 +7,8 @@
 #include <QRandomGenerator>
 #include <QString>
 
+#include <tuple>
+
 // The packages the benchmarks run on, made by the tests' package builder.
 namespace benchpkg {
 
@@ -72,6 +74,55 @@ inline QByteArray texturePackage(int count, quint32 side) {
                                     testpkg::textureTags(0, "Palette" + QByteArray::number(i % 8)),
                                     {mips});
     }
+    return testpkg::realPackage(objects);
+}
+
+// Two skins of a soldier with faces, portraits and a team colour, in colourful 64x64 pictures, at
+// version 69: what the screenshots show the game view with.
+inline QByteArray skinShowcasePackage() {
+    QByteArray colours; // 64 levels each of grey, orange, yellow and blue
+    for (int i = 0; i < 256; ++i) {
+        const int level = (i % 64) * 4;
+        const int rgb[4][3] = {{level, level, level},
+                               {level, level / 2, 0},
+                               {level, level, level / 4},
+                               {level / 4, level / 2, level}};
+        for (int c = 0; c < 3; ++c)
+            colours += char(rgb[i / 64][c]);
+        colours += '\0';
+    }
+    // Stripes, spots or a face in the ramp `base` (64 levels from it).
+    auto picture = [](int base, int pattern) {
+        QByteArray pixels(64 * 64, Qt::Uninitialized);
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                int shade = 40 + (x + y) % 20;
+                if (pattern == 0 && (x + y / 2) % 12 < 4)
+                    shade = 4; // stripes
+                if (pattern == 1 && (x % 16 - 8) * (x % 16 - 8) + (y % 16 - 8) * (y % 16 - 8) < 12)
+                    shade = 8; // spots
+                if (pattern == 2 && ((x - 32) * (x - 32) + (y - 32) * (y - 32) > 28 * 28 ||
+                                     ((x - 22) * (x - 22) + (y - 24) * (y - 24) < 16) ||
+                                     ((x - 42) * (x - 42) + (y - 24) * (y - 24) < 16) ||
+                                     (y > 40 && y < 44 && x > 22 && x < 42)))
+                    shade = 6; // a face
+                pixels[y * 64 + x] = char(base + shade);
+            }
+        }
+        return QList<QList<testpkg::Mip>>{{{64, 64, pixels}}};
+    };
+    const auto tags = testpkg::textureTags(0, "SkinPalette");
+    QList<testpkg::Object> objects{testpkg::palette("SkinPalette", colours)};
+    for (const auto& [group, base, pattern] :
+         {std::tuple<QByteArray, int, int>{"Tigr", 64, 0}, {"Leop", 128, 1}}) {
+        for (char slot : {'1', '2', '3', '4'})
+            objects << testpkg::texture(group + slot, tags, picture(base, pattern));
+        for (const QByteArray& face : {QByteArray("Malcolm"), QByteArray("Ann")}) {
+            objects << testpkg::texture(group + '4' + face, tags, picture(base, 2));
+            objects << testpkg::texture(group + '5' + face, tags, picture(192, 2));
+        }
+    }
+    objects << testpkg::texture("Tigr1T_1", tags, picture(192, 0));
     return testpkg::realPackage(objects);
 }
 

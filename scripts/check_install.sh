@@ -26,7 +26,8 @@ for file in usr/bin/quorrel-file-generator usr/bin/quorrel-int \
     usr/share/applications/org.example.QuorrelFileGenerator.desktop \
     usr/share/metainfo/org.example.QuorrelFileGenerator.metainfo.xml \
     usr/share/icons/hicolor/48x48/apps/org.example.QuorrelFileGenerator.png \
-    usr/share/mime/packages/org.example.QuorrelFileGenerator.xml usr/share/man/man1/quorrel-int.1; do
+    usr/share/mime/packages/org.example.QuorrelFileGenerator.xml usr/share/man/man1/quorrel-int.1 \
+    usr/share/doc/quorrel-file-generator/copyright; do
     [ -e "$root/fs/$file" ] || { echo "missing $file"; exit 1; }
 done
 

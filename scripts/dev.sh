@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine, builds, and then starts the tool (run) or runs every test (test).
-# windows: also cross-builds the Windows programs and their zip, and tests them under Wine.
+# windows: also cross-builds the Windows programs, their zip and setup program, and tests them
+# under Wine.
 set -euo pipefail
 
 usage() { echo "usage: $0 run|test|windows" >&2; exit 2; }
@@ -15,7 +16,7 @@ packages=(build-essential cmake file qt6-base-dev libgl-dev fonts-dejavu-core li
     desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db xvfb xauth xdotool hyperfine)
 if [ "$mode" = windows ]; then
     packages+=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools ninja-build dpkg-dev xz-utils wine wine64
-        fonts-wine icoutils zip unzip)
+        fonts-wine icoutils zip unzip nsis)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts the real tool under Xvfb and saves two screenshots for a reviewer: the window as it
-# starts, and with the info panel open (after a double click on the picture).
+# Starts the real tool under Xvfb and saves three screenshots for a reviewer: the window as it
+# starts, with the info panel open (after a double click on the picture), and the game view of a
+# built package of two skins with faces, after "Use the game's INT".
 #   ./scripts/screenshot.sh [output-folder]      (default: screenshots/)
 set -euo pipefail
 
@@ -23,7 +24,7 @@ fi
 mkdir -p "$out"
 
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 app=
 cleanup() { [ -n "$app" ] && kill "$app" 2>/dev/null; kill "$xvfb" 2>/dev/null; true; }
@@ -41,4 +42,22 @@ import -window "$window" "$out/start.png"
 xdotool mousemove --window "$window" 170 30 click --repeat 2 --delay 60 1
 sleep 1
 import -window "$window" "$out/info-panel.png"
-echo "Saved $out/start.png and $out/info-panel.png"
+kill "$app"
+
+# The game view: the package given on the command line, opened with Ctrl+G.
+packages=$(mktemp -d)
+trap 'cleanup; rm -rf "$packages"' EXIT
+"$root/build/bench/make_packages" "$packages"
+"$exe" "$packages/SoldierSkins_Cats.utx" &
+app=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quorrel File Generator$' | head -n 1)
+sleep 1
+xdotool windowfocus --sync "$window" key ctrl+g
+view=$(timeout 20 xdotool search --sync --onlyvisible --name 'Game View$' | head -n 1)
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$view")"
+# "Use the game's INT" sits in the bottom right corner.
+xdotool mousemove --window "$view" $((WIDTH - 60)) $((HEIGHT - 22)) click 1
+sleep 1
+import -window "$view" "$out/game-view.png"
+echo "Saved $out/start.png, $out/info-panel.png and $out/game-view.png"

@@ -2,6 +2,7 @@
 # Builds a Windows Qt from Debian's own qt6-base source, once, into a cache outside the repo, and
 # prints its prefix as the last line. The cache folder is named after a hash of the Qt version, the
 # configure options, the compiler and the toolchain file, so a change to any of them builds anew.
+#   --note: prints instead where the Qt source comes from and how it is built, for the licences.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -32,6 +33,37 @@ options=(
 compiler=$(x86_64-w64-mingw32-g++-posix --version | head -n 1)
 key=$(printf '%s\n' "$version" "${options[@]}" "$compiler" "$(cat "$toolchain")" | sha256sum | cut -c1-12)
 prefix="$cache/qt-$upstream-win64-$key"
+
+if [ "${1:-}" = --note ]; then
+    cat <<EOF
+The Qt DLLs beside the programs (Qt6*.dll, and those in the folders platforms and styles) are
+Qt $upstream, built unchanged from Debian's source package qt6-base, version $version (Debian 12),
+with Debian's MinGW-w64 compiler, g++-mingw-w64-x86-64-posix $(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix).
+
+Qt is licensed under the GNU Lesser General Public License version 3 (LGPL-3.0.txt), which adds
+its permissions to the GNU General Public License version 3 (GPL-3.0.txt). qt6-base-copyright.txt
+is Debian's record of the authors and licences of every part of that source, among them the
+third-party libraries that Qt builds into its DLLs.
+
+You may replace these DLLs with your own build of Qt.
+
+To build them yourself, on Debian 12 with qt6-base-dev-tools $version (for moc, rcc and uic):
+
+    apt-get source qt6-base=$version
+    cmake -S qt6-base-$upstream+dfsg -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE=mingw-w64.cmake \\
+        -DCMAKE_INSTALL_PREFIX=/where/to/install \\
+$(printf '        %s \\\n' "${options[@]}" | sed '$ s/ \\$//')
+    cmake --build build
+    cmake --install build
+
+where mingw-w64.cmake holds:
+
+$(sed 's/^/    /' "$toolchain")
+
+The project's scripts/windows-qt.sh does the same.
+EOF
+    exit 0
+fi
 
 if [ -f "$prefix/.complete" ]; then
     echo "$prefix"

@@ -16,8 +16,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-test.sh" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 
-# The zip: both programs, the DLLs they load (found by following the imports), and the plugins
-# Qt loads from beside them.
+# The zip: both programs, the DLLs they load (found by following the imports), the plugins Qt
+# loads from beside them, and the licences of all of them.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 name="quorrel-file-generator-$version-win64"
 stage="$build/zip/$name"
@@ -48,14 +48,42 @@ while [ ${#queue[@]} -gt 0 ]; do
     done
 done
 x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
+"$root/scripts/windows-licenses.sh" "$stage"
 zip="$build/$name.zip"
 rm -f "$zip"
 (cd "$build/zip" && zip -q -r -X "$zip" "$name")
 echo "Wrote $zip ($(du -k "$zip" | cut -f1) KiB)"
 
+# The setup program installs the same files, each by name, so that its uninstaller removes just
+# those.
+setup="$build/quorrel-file-generator-$version-setup.exe"
+nsis="$build/nsis"
+rm -rf "$nsis"
+mkdir "$nsis"
+# shellcheck disable=SC2016 # $INSTDIR is the installer's
+(
+    cd "$stage"
+    find . -type f | LC_ALL=C sort | while IFS= read -r file; do
+        file=${file#./}
+        folder=$(dirname "$file")
+        [ "$folder" = . ] && folder= || folder="\\${folder//\//\\}"
+        printf 'SetOutPath "$INSTDIR%s"\nFile "%s"\n' "$folder" "$stage/$file"
+        printf 'Delete "$INSTDIR\\%s"\n' "${file//\//\\}" >&3
+    done >"$nsis/install.nsh" 3>"$nsis/uninstall.nsh"
+    find . -mindepth 1 -type d | LC_ALL=C sort -r | while IFS= read -r folder; do
+        folder=${folder#./}
+        printf 'RMDir "$INSTDIR\\%s"\n' "${folder//\//\\}"
+    done >>"$nsis/uninstall.nsh"
+)
+makensis -V2 -DVERSION="$version" -DICON="$build/src/quorrel.ico" -DOUTFILE="$setup" \
+    -DFILES="$nsis/install.nsh" -DUNFILES="$nsis/uninstall.nsh" "$root/data/windows/installer.nsi"
+echo "Wrote $setup ($(du -k "$setup" | cut -f1) KiB)"
+
 # Under Wine, headless, in a prefix of its own. Qt's DLLs come from the cache, the runtime's from
-# the compiler; Wine hides QT_* variables from Windows programs, so the platform is WINEQT_*.
-export WINEPREFIX="$cache/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# the compiler; Wine hides QT_* variables from Windows programs, so the platform is WINEQT_*. Wine's
+# menu builder stays off: it would put the prefix's menus and file types into the Linux desktop.
+export WINEPREFIX="$cache/wine" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEQT_QPA_PLATFORM=offscreen
 trap 'wineserver -k 2>/dev/null || true' EXIT
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
@@ -76,10 +104,19 @@ done
 echo "== Windows tests under Wine"
 (cd "$build" && ctest --output-on-failure --timeout 300)
 
-# From the unpacked zip alone, with no other Qt or runtime on the path.
-echo "== quorrel-int.exe against the Linux quorrel-int"
 check=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$check"' EXIT
+echo "== The setup program, installed and removed under Wine"
+shared=()
+for package in "$root"/../shared/testdata/*.utx; do
+    [ -e "$package" ] && shared+=("$package")
+done
+"$root/build/bench/make_packages" "$check"
+"$root/scripts/windows-install-test.sh" "$setup" "$stage" "$check/SoldierSkins_Tigr.utx" \
+    "$check/Many_Names.utx" "${shared[@]}"
+
+# From the unpacked zip alone, with no other Qt or runtime on the path.
+echo "== quorrel-int.exe against the Linux quorrel-int"
 (cd "$check" && unzip -q "$zip")
 exe="$check/$name/quorrel-int.exe"
 packages=("$root"/../shared/testdata/*.utx)

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "core/GameFolders.h"
+
 #include <QString>
 
 #include <optional>
 
 namespace quorrel {
-
-// The game's folders as it installs them on Windows: packages in one, .int files in the other.
-inline const QString kTexturesFolder = QStringLiteral("c:\\unrealtournament\\textures\\");
-inline const QString kSystemFolder = QStringLiteral("c:\\unrealtournament\\system\\");
 
 // What the workflows ask of a file dialog, in the dialog component's own terms: the filter as
 // "description|pattern|description|pattern", the initial directory as the game's Windows path,

@@ -26,11 +26,4 @@ QStringList nameFiltersFrom(const QString& filter);
 // "*.int" as Qt's default suffix: "int".
 QString defaultSuffixFrom(const QString& defaultExtension);
 
-// Where a dialog starts for one of the game's fixed Windows folders. On Windows that is the folder
-// itself; elsewhere the same folder inside the Wine prefix `winePrefix` ($WINEPREFIX) when given
-// and holding it, else inside ~/.wine (each folder matched without regard to case). Where the
-// folder is missing, `home`.
-QString startFolderFor(const QString& windowsFolder, const QString& home,
-                       const QString& winePrefix = QString());
-
 } // namespace quorrel

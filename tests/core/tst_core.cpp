@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 
 #include "core/Failure.h"
+#include "core/GameFolders.h"
 #include "core/GeneratorState.h"
 #include "core/IntFile.h"
 #include "core/NameFields.h"
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void failsCleanly_data();
     void failsCleanly();
     void realPackages();
+    void gameFolders_data();
+    void gameFolders();
 };
 
 // The fuzz target compares the walk with a byte-by-byte walk on many more inputs; these rows
@@ -284,6 +287,50 @@ void TestCore::realPackages() {
         QVERIFY2(walkDifference(walkNames(bytes), tables.names).isEmpty(), qPrintable(path));
         QVERIFY2(!textureNames(tables).isEmpty(), qPrintable(path));
     }
+}
+
+// Rows: folders made in a temporary home; what the test's own user and machine keys record
+// (Windows; fixed folder: f/Textures) or $WINEPREFIX; the folder found ("": none).
+void TestCore::gameFolders_data() {
+    QTest::addColumn<QStringList>("row");
+    // clang-format off
+#ifdef Q_OS_WIN
+    QTest::newRow("user's key first") << QStringList{"a/Textures;b/Textures", "a;b", "a/Textures"};
+    QTest::newRow("machine's if user's gone") << QStringList{"a/Textures", "gone;a", "a/Textures"};
+    QTest::newRow("no key") << QStringList{"a/Textures", ";", ""};
+    QTest::newRow("fixed first") << QStringList{"a/Textures;f/Textures", "a;", "f/Textures"};
+#else
+    const QString ut = "drive_c/UnrealTournament/Textures";
+    QTest::newRow("neither") << QStringList{".wine/drive_c/UnrealTournament/System", "", ""};
+    QTest::newRow("$WINEPREFIX first") << QStringList{".wine/" + ut + ";p/" + ut, "p", "p/" + ut};
+    QTest::newRow("else ~/.wine") << QStringList{".wine/" + ut, "p", ".wine/" + ut};
+#endif
+    // clang-format on
+}
+
+// Catches dialogs that start outside the game's folder, in a missing one, or in the wrong order.
+void TestCore::gameFolders() {
+    QFETCH(QStringList, row);
+    QTemporaryDir home;
+    for (const QString& folder : row[0].split(u';'))
+        QVERIFY(QDir(home.path()).mkpath(folder));
+    GamePlaces places{home.path(), {}, {}};
+    QString fixed = kTexturesFolder;
+#ifdef Q_OS_WIN
+    const QString keys = "HKEY_CURRENT_USER\\Software\\Quorrel File Generator Tests";
+    const auto removeKeys = qScopeGuard([&] { QSettings(keys, QSettings::NativeFormat).clear(); });
+    for (const QString& folder : row[1].split(u';')) {
+        places.registryKeys << keys + u'\\' + QString::number(places.registryKeys.size());
+        if (!folder.isEmpty())
+            QSettings(places.registryKeys.last(), QSettings::NativeFormat)
+                .setValue("Folder", QDir::toNativeSeparators(home.filePath(folder)));
+    }
+    fixed = QDir::toNativeSeparators(home.filePath("f/Textures/"));
+#else
+    places.winePrefix = row[1].isEmpty() ? QString() : home.filePath(row[1]);
+#endif
+    QCOMPARE(findGameFolder(fixed, places).value_or(QString()),
+             row[2].isEmpty() ? QString() : QDir::cleanPath(home.filePath(row[2])));
 }
 
 QTEST_GUILESS_MAIN(TestCore)

@@ -5,7 +5,6 @@
 #include "core/GeneratorState.h"
 #include "core/IntFile.h"
 #include "workflows/CommonDialog.h"
-#include "workflows/QtFileDialog.h"
 #include "workflows/Workflows.h"
 
 using namespace quorrel;
@@ -55,7 +54,6 @@ private Q_SLOTS:
     void open();
     void save_data();
     void save();
-    void startFolders();
 
 private:
     std::unique_ptr<WorkflowFixture> env;
@@ -214,26 +212,6 @@ void TestWorkflows::save() {
                                              MessageBoxSeam::Buttons::Ok,
                                              MessageBoxSeam::Icon::Critical}));
     QVERIFY(env->boxes.shown.isEmpty());
-}
-
-// Catches dialogs that start outside the game's folder ($WINEPREFIX, then ~/.wine) or nowhere.
-void TestWorkflows::startFolders() {
-#ifdef Q_OS_WIN
-    QSKIP("Windows opens the game's own folder");
-#endif
-    const QString wine = ".wine/drive_c/UnrealTournament/Textures";
-    const QString ut = "ut/drive_c/UnrealTournament/Textures";
-    // Folders made in the home folder (";" between), $WINEPREFIX there, the start folder there.
-    for (const QStringList& row : {QStringList{".wine/drive_c/UnrealTournament/System", "", ""},
-                                   {wine + u';' + ut, "ut", ut},
-                                   {wine, "ut", wine}}) {
-        QTemporaryDir home;
-        for (const QString& folder : row[0].split(u';'))
-            QVERIFY(QDir(home.path()).mkpath(folder));
-        const QString prefix = row[1].isEmpty() ? QString() : home.filePath(row[1]);
-        QCOMPARE(startFolderFor(kTexturesFolder, home.path(), prefix),
-                 QDir::cleanPath(home.filePath(row[2])));
-    }
 }
 
 QTEST_MAIN(TestWorkflows)
