@@ -3,6 +3,7 @@
 #include "cli/Output.h"
 #include "core/Failure.h"
 #include "core/Files.h"
+#include "core/GameFolders.h"
 #include "core/IgnoringCase.h"
 #include "core/IntFile.h"
 #include "core/Mesh.h"
@@ -192,8 +193,11 @@ Outcome renderModel(const QString& package, const Settings& settings) {
     const QByteArray bytes = readWholeFile(package);
     const PackageTables tables = readPackageTables(bytes);
     const QString meshName = settings.mesh.value_or(skinMeshName(packageNameOf(package)));
-    const QStringList games =
-        settings.render.game.isEmpty() ? QStringList() : QStringList{settings.render.game};
+    QStringList games; // the game this machine holds, then the one named
+    if (const std::optional<QString> system = findGameFolder(kSystemFolder, gamePlacesHere()))
+        games << *system;
+    if (!settings.render.game.isEmpty())
+        games << settings.render.game;
     const FoundMesh found = findMesh(meshName, meshFolders(package, games));
     const Mesh mesh = readMesh(found.bytes, found.tables, found.exportIndex);
     const QStringList textures = textureNames(tables);
