@@ -221,8 +221,7 @@ inline Object palette(const QByteArray& name, const QByteArray& colours, qint32 
             }};
 }
 
-// A LodMesh's data at `version` (61-69), its property list just "None". The offsets of array ends
-// that versions above 61 carry are written as 0: the reader does not follow them.
+// A LodMesh's data at `version` (61-69), no properties; the offsets of array ends written as 0.
 struct Mesh {
     QList<quint32> vertices; // packed, every frame one after the other
     qint32 verticesPerFrame = 3, frameCount = 1;

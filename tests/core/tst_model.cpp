@@ -122,7 +122,6 @@ void TestModel::readsMeshes() {
     QCOMPARE((QList<float>(faces[0].uv.begin(), faces[0].uv.end())),
              (QList<float>{0, 0, 0.5f, 0.25f, 255 / 256.0f, 0.125f}));
     QVERIFY(faces[0].slot == 3 && faces[0].masked && faces[0].twoSided);
-    QCOMPARE(meshSlots(mesh), QList<qint32>{3});
 }
 
 void TestModel::refusesDamage_data() {
@@ -271,15 +270,13 @@ void TestModel::realMeshes() {
     const QStringList textures{"Skrj1", "Skrj2Face", "Skrj3", "Skrj4", "nali", "warcow", "cowpack"};
     const QHash<QString, Picture> colours{
         {"Skrj2Face", solid(0, 255, 0)}, {"nali", solid(255, 0, 0)}, {"cowpack", solid(0, 0, 255)}};
-    const QHash<QString, std::pair<QString, char>> expected{
+    QHash<QString, std::pair<QString, char>> expected{
         {"TSkM", {"Skrj", 'g'}}, {"tnalimesh", {"nali", 'r'}}, {"TCowMesh", {"warcow", 'b'}}};
-    int read = 0;
     for (qsizetype i = 0; i < tables.exports.size(); ++i) {
         if (tables.exports[i].className != QLatin1String("LodMesh"))
             continue;
         const Mesh mesh = readMesh(bytes, tables, i);
-        const auto [group, colour] = expected.value(mesh.name);
-        QCOMPARE(mesh.sequence, QStringLiteral("Breath3"));
+        const auto [group, colour] = expected.take(mesh.name);
         const SkinSlots filled = skinSlots(mesh.name, {group, "Face", -1}, textures);
         std::array<Picture, 4> skins;
         for (int s = 0; s < 4; ++s)
@@ -289,19 +286,16 @@ void TestModel::realMeshes() {
         while (picture.rgba[top * 4 + 3] == 0)
             ++top;
         QVERIFY2(colourAt(picture, top % 128, top / 128 + 2) == colour, qPrintable(mesh.name));
-        ++read;
     }
-    QCOMPARE(read, 3);
+    QVERIFY(expected.isEmpty()); // every mesh read
 }
 
 // Catches a missed folder, package or stock home, a texture taken for a mesh, or an unnamed place.
 void TestModel::findsMeshes() {
     QTemporaryDir dir;
-    const QByteArray padding(8000, 'x'); // past the bytes read for the header
-    auto package = [&](const QByteArray& mesh, const QByteArray& className) {
-        return testpkg::realPackage(
-            {{"Big", "Texture", "Engine", [&](const testpkg::Refs&) { return padding; }},
-             {mesh, className}});
+    auto package = [](const QByteArray& mesh, const QByteArray& className) { // past 4 KiB
+        const auto big = [](const testpkg::Refs&) { return QByteArray(8000, 'x'); };
+        return testpkg::realPackage({{"Big", "Texture", "Engine", big}, {mesh, className}});
     };
     const QString skin = testpkg::writeFile(dir, "UT/Textures/FooSkins_Red.utx", "");
     testpkg::writeFile(dir, "UT/system/A.u", package("Foo", "Texture"));
@@ -312,21 +306,20 @@ void TestModel::findsMeshes() {
     const QStringList folders = meshFolders(skin, {dir.filePath("Gone"), dir.filePath("Game")});
     QCOMPARE(folders, (QStringList{dir.filePath("UT/system"), dir.filePath("Gone"),
                                    dir.filePath("Game/System")}));
-    QCOMPARE(skinMeshName("FooSkins_Red"), "Foo");
     QCOMPARE(skinMeshName("soldierskins"), "Soldier");
     const FoundMesh foo = findMesh(skinMeshName("FooSkins_Red"), folders);
     QCOMPARE(foo.file, dir.filePath("UT/system/C.u"));
     QCOMPARE(foo.tables.exports.at(foo.exportIndex).objectName, "foo");
     QCOMPARE(findMesh(u"Soldier", folders).file, dir.filePath("Game/System/botpack.U"));
+    QString failure; // of the right kind, naming every folder
     try {
         findMesh(u"Boss", folders);
-        QFAIL("a mesh found nowhere");
-    } catch (const Failure& failure) {
-        QCOMPARE(failure.kind(), Failure::Kind::NotFound);
-        QCOMPARE(failure.text(), "no mesh Boss in the .u packages of " +
-                                     QDir::toNativeSeparators(folders[0] + ", " + folders[1] +
-                                                              " (no such folder), " + folders[2]));
+    } catch (const Failure& f) {
+        failure = f.kind() == Failure::Kind::NotFound ? f.text() : QString();
     }
+    QCOMPARE(failure, "no mesh Boss in the .u packages of " +
+                          QDir::toNativeSeparators(folders[0] + ", " + folders[1] +
+                                                   " (no such folder), " + folders[2]));
 }
 
 QTEST_GUILESS_MAIN(TestModel)
