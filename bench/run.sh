@@ -72,3 +72,11 @@ echo "  every thumbnail of the 1,024 painted: $(view all_thumbnails_ms) ms (targ
     "peak memory $(view peak_mb) MB for a $(view package_mb) MB package (target <= 2x + 50)"
 echo "  a keystroke in an INT text of 100 pictures, lists followed: $(view keystroke_us) us" \
     "median (target <= 16000)"
+
+# Google Benchmark's median of the runs, in ms, of each model benchmark.
+"$build/bench/model_benchmark" --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
+    --benchmark_format=csv 2>/dev/null >"$work/model.csv"
+median() { awk -F, -v k="$1" '$1 ~ "^\""k"(/real_time)?_median\"$" {printf "%.2f", $3}' "$work/model.csv"; }
+echo "model view: a 256x256 frame of 1,000 faces $(median BM_Draw1000Faces) ms (target <= 5)," \
+    "the game's Skaarj $(median BM_DrawSkaarj) ms"
+echo "  the mesh found among 200 packages: $(median BM_FindMeshIn200Packages) ms (target <= 300)"

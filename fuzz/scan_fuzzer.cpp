@@ -1,10 +1,13 @@
 // Feeds arbitrary bytes through the name walk, the picture selection and the INT text builder,
-// through the package reader, the menu rules (also reading the bytes as an .int) and the texture
-// decoder, and checks what must hold whatever the bytes are.
+// through the package reader, the menu rules (also reading the bytes as an .int), the texture
+// decoder and the mesh reader and drawing, and checks what must hold whatever the bytes are.
 #include "ReferenceWalk.h"
 
 #include "core/Failure.h"
+#include "core/IgnoringCase.h"
 #include "core/IntFile.h"
+#include "core/Mesh.h"
+#include "core/ModelPicture.h"
 #include "core/Package.h"
 #include "core/PictureOrder.h"
 #include "core/PictureScan.h"
@@ -88,6 +91,37 @@ void checkTextures(QByteArrayView bytes, const quorrel::PackageTables& tables) {
     }
 }
 
+// Every mesh export read, and drawn when it reads: small, so that the fuzzer stays fast.
+void checkMeshes(QByteArrayView bytes, const quorrel::PackageTables& tables) {
+    for (qsizetype i = 0; i < tables.exports.size(); ++i) {
+        const QString& className = tables.exports[i].className;
+        if (!quorrel::sameIgnoringCase(className, u"LodMesh") &&
+            !quorrel::sameIgnoringCase(className, u"Mesh"))
+            continue;
+        quorrel::Mesh mesh;
+        try {
+            mesh = quorrel::readMesh(bytes, tables, i);
+        } catch (const quorrel::Failure& failure) {
+            check(failure.kind() == quorrel::Failure::Kind::Damaged &&
+                      failure.text().startsWith(tables.exports[i].objectName + u':'),
+                  "a mesh that cannot be read is damaged, with its name and a reason");
+            continue;
+        }
+        const QList<quorrel::MeshTriangle> faces = quorrel::meshTriangles(mesh);
+        check(faces.size() == mesh.faces.size(), "one triangle per face");
+        const QList<qint32> named = quorrel::meshSlots(mesh);
+        for (const quorrel::MeshTriangle& face : faces) {
+            check(named.contains(face.slot), "every face's slot is among the mesh's slots");
+            for (const float uv : face.uv)
+                check(uv >= 0 && uv < 1, "texture positions lie on the texture");
+        }
+        const quorrel::Picture picture = quorrel::drawModel(faces, {}, 24, 16, double(i) * 40);
+        check(picture.rgba.size() == 24 * 16 * 4, "the picture has the size asked for");
+        for (qsizetype k = 3; k < picture.rgba.size(); k += 4)
+            check(picture.rgba[k] == 0 || picture.rgba[k] == char(0xFF), "pixels are drawn or not");
+    }
+}
+
 void checkReader(QByteArrayView bytes) {
     using F = quorrel::MenuFinding::Kind;
     const QList<quorrel::IntEntry> asInt = quorrel::readIntEntries(quorrel::decodeIntFile(bytes));
@@ -104,6 +138,7 @@ void checkReader(QByteArrayView bytes) {
     check(tables.exports.size() <= bytes.size() / 12, "no more exports than the bytes can hold");
     quorrel::walkDifference(quorrel::walkNames(bytes), tables.names);
     checkTextures(bytes, tables);
+    checkMeshes(bytes, tables);
     const QStringList textures = quorrel::textureNames(tables);
     for (const quorrel::MenuFinding& finding :
          quorrel::menuFindings(textures, asInt, QStringLiteral("Fuzz")))

@@ -50,8 +50,8 @@ done
 
 # man quorrel-int: every option, the exit codes and an example.
 page=$(MANPATH="$usr/share/man" MANWIDTH=80 man -P cat quorrel-int 2>&1)
-for text in --output --mesh --description --list --complete --skin --check --pictures --help --version \
-    "EXIT STATUS" EXAMPLE; do
+for text in --output --mesh --description --list --complete --skin --check --pictures --render \
+    --game --skin-group --face --team --yaw --size --help --version "EXIT STATUS" EXAMPLE; do
     grep -q -- "$text" <<<"$page" || { echo "the manual page lacks $text"; exit 1; }
 done
 

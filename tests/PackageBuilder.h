@@ -4,6 +4,8 @@
 #include <QList>
 #include <QtEndian>
 
+#include <array>
+#include <bit>
 #include <functional>
 
 // Builds package bytes. package() lays out a name table behind 64 placeholder header bytes: for
@@ -217,6 +219,54 @@ inline Object palette(const QByteArray& name, const QByteArray& colours, qint32 
                 return refs.name("None") + compact(count < 0 ? qint32(colours.size() / 4) : count) +
                        colours;
             }};
+}
+
+// A LodMesh's data at `version` (61-69), no properties; the offsets of array ends written as 0.
+struct Mesh {
+    QList<quint32> vertices; // packed, every frame one after the other
+    qint32 verticesPerFrame = 3, frameCount = 1;
+    QList<std::pair<QByteArray, qint32>> sequences = {}; // name, first frame
+    QList<std::array<quint16, 4>> faces;                 // three wedges and a material
+    QList<std::array<quint16, 3>> wedges;                // vertex, U, V
+    QList<std::pair<quint32, qint32>> materials;         // poly flags, texture slot
+    quint32 specialVertices = 0;
+    std::array<float, 3> scale{1, 1, 1}, origin{0, 0, 0};
+    std::array<qint32, 3> rotation{0, 0, 0}; // pitch, yaw, roll
+};
+
+// A vertex as meshes pack it: 11 bits of X, 11 of Y, 10 of Z.
+inline quint32 packed(int x, int y, int z) {
+    return quint32(x & 0x7FF) | quint32(y & 0x7FF) << 11 | quint32(z & 0x3FF) << 22;
+}
+
+inline QByteArray meshData(const Mesh& mesh, const Refs& refs, quint16 version = 69) {
+    const QByteArray skip = version > 61 ? u32s({0}) : QByteArray();
+    const QByteArray sphere(version > 61 ? 16 : 12, '\0'), box(25, '\0');
+    QByteArray data = refs.name("None") + box + sphere + skip + compact(mesh.vertices.size());
+    for (const quint32 vertex : mesh.vertices)
+        data += u32s({vertex});
+    data += skip + compact(0) + compact(mesh.sequences.size());
+    for (const auto& [name, first] : mesh.sequences)
+        data += refs.name(name) + refs.name("None") + u32s({first, 1}) + compact(0) + u32s({0});
+    data += skip + compact(0) + box + sphere + skip + compact(0) + compact(0) + compact(0) +
+            compact(0) + u32s({mesh.verticesPerFrame, mesh.frameCount, 0, 0});
+    for (const float value : {mesh.scale[0], mesh.scale[1], mesh.scale[2], mesh.origin[0],
+                              mesh.origin[1], mesh.origin[2]})
+        data += u32s({std::bit_cast<quint32>(value)});
+    data += u32s({mesh.rotation[0], mesh.rotation[1], mesh.rotation[2], 0, 0});
+    data += version == 65 ? u32s({0}) : version > 65 ? compact(0) : QByteArray();
+    data += compact(0) + compact(0) + compact(mesh.faces.size());
+    const auto u16 = [](quint16 value) { return QByteArray(1, char(value)) + char(value >> 8); };
+    for (const auto& face : mesh.faces)
+        data += u16(face[0]) + u16(face[1]) + u16(face[2]) + u16(face[3]);
+    data += compact(0) + compact(mesh.wedges.size());
+    for (const auto& [vertex, u, v] : mesh.wedges)
+        data += u16(vertex) + char(u) + char(v);
+    data += compact(mesh.materials.size());
+    for (const auto& [flags, slot] : mesh.materials)
+        data += u32s({flags, slot});
+    return data + compact(0) + u32s({0, mesh.specialVertices, 0, 0, 0, 0, 0, 0}) + compact(0) +
+           u32s({0});
 }
 
 } // namespace testpkg

@@ -3,12 +3,17 @@
 #include "cli/Output.h"
 #include "core/Failure.h"
 #include "core/Files.h"
+#include "core/GameFolders.h"
 #include "core/IgnoringCase.h"
 #include "core/IntFile.h"
+#include "core/Mesh.h"
+#include "core/MeshSearch.h"
+#include "core/ModelPicture.h"
 #include "core/NameFields.h"
 #include "core/Package.h"
 #include "core/PictureScan.h"
 #include "core/SkinMenu.h"
+#include "core/SkinSlots.h"
 #include "core/Texture.h"
 
 #include <QDir>
@@ -125,6 +130,98 @@ Outcome checkMenu(const QString& package, const Settings& settings) {
     return {QString(), QString(), !problems.isEmpty()};
 }
 
+[[noreturn]] void notFound(const QString& reason) {
+    throw Failure(Failure::Kind::NotFound, reason);
+}
+
+// The entry of `list` that is `name` without regard to case; empty when none is.
+QString entryIgnoringCase(const QStringList& list, QStringView name) {
+    for (const QString& entry : list) {
+        if (sameIgnoringCase(entry, name))
+            return entry;
+    }
+    return QString();
+}
+
+// The skin, face and team to draw: those asked for, found without regard to case, or the first.
+SkinChoice chooseSkin(QStringView meshName, const QStringList& textures, const Settings& settings) {
+    const auto& wanted = settings.render;
+    const QStringList skins = modelSkins(meshName, textures);
+    SkinChoice choice{wanted.skin.isEmpty() ? skins.value(0)
+                                            : entryIgnoringCase(skins, wanted.skin),
+                      QString(), wanted.team};
+    if (choice.group.isEmpty())
+        notFound(QStringLiteral("the package holds no skin %1 for the mesh %2; its skins: %3")
+                     .arg(wanted.skin, meshName.toString(), skins.join(QStringLiteral(", "))));
+    QStringList faces;
+    for (const SkinGroup& group : skinGroups(textures)) {
+        if (group.name == choice.group)
+            faces = groupFaces(textures, group);
+    }
+    choice.face = wanted.face.isEmpty() ? faces.value(0) : entryIgnoringCase(faces, wanted.face);
+    if (choice.face.isEmpty() && !wanted.face.isEmpty())
+        notFound(QStringLiteral("the skin %1 has no face %2; its faces: %3")
+                     .arg(choice.group, wanted.face, faces.join(QStringLiteral(", "))));
+    return choice;
+}
+
+struct PackageBytes {
+    QByteArrayView bytes;
+    const PackageTables& tables;
+};
+
+// The picture of the first texture of that name (ignoring case) in the packages. Throws Failure
+// (Damaged) naming the texture when it cannot be decoded.
+Picture texturePicture(const QString& name, std::initializer_list<PackageBytes> packages) {
+    for (const PackageBytes& package : packages) {
+        for (const qsizetype i : textureExports(package.tables)) {
+            if (!sameIgnoringCase(package.tables.exports[i].objectName, name))
+                continue;
+            try {
+                return decodeTexture(package.bytes, package.tables, i);
+            } catch (const Failure& failure) {
+                throw Failure(Failure::Kind::Damaged,
+                              QStringLiteral("the texture %1: %2").arg(name, failure.text()));
+            }
+        }
+    }
+    return Picture();
+}
+
+// Draws the package's skin on the model its name gives, from the mesh in the game's files.
+Outcome renderModel(const QString& package, const Settings& settings) {
+    const QByteArray bytes = readWholeFile(package);
+    const PackageTables tables = readPackageTables(bytes);
+    const QString meshName = settings.mesh.value_or(skinMeshName(packageNameOf(package)));
+    QStringList games; // the game this machine holds, then the one named
+    if (const std::optional<QString> system = findGameFolder(kSystemFolder, gamePlacesHere()))
+        games << *system;
+    if (!settings.render.game.isEmpty())
+        games << settings.render.game;
+    const FoundMesh found = findMesh(meshName, meshFolders(package, games));
+    const Mesh mesh = readMesh(found.bytes, found.tables, found.exportIndex);
+    const QStringList textures = textureNames(tables);
+    const SkinSlots slots = skinSlots(mesh.name, chooseSkin(mesh.name, textures, settings),
+                                      textures + textureNames(found.tables));
+    std::array<Picture, 4> skins;
+    for (const qint32 slot : meshSlots(mesh)) {
+        const SkinSlot filled = slot >= 0 && slot < 4 ? slots.slot[slot] : SkinSlot();
+        if (filled.wanted.isEmpty())
+            notFound(QStringLiteral("the mesh's slot %1 is none the player menu fills").arg(slot));
+        if (filled.missing())
+            notFound(QStringLiteral("the mesh's slot %1 wants the texture %2, which is in neither "
+                                    "the package nor %3")
+                         .arg(QString::number(slot), filled.wanted,
+                              QDir::toNativeSeparators(found.file)));
+        skins[slot] =
+            texturePicture(filled.texture, {{bytes, tables}, {found.bytes, found.tables}});
+    }
+    const Picture picture = drawModel(meshTriangles(mesh), skins, settings.render.size,
+                                      settings.render.size, settings.render.yaw);
+    writeWholeFile(settings.render.file, pngBytes(picture));
+    return {};
+}
+
 // A texture name that names a file in the package's folder and nowhere else, on every system.
 bool plainFileName(const QString& name) {
     static const QString reserved = QStringLiteral("/\\:*?\"<>|");
@@ -181,6 +278,8 @@ Outcome runMode(const QString& package, const Settings& settings) {
             return writeCompleteInt(package, settings);
         case Mode::Check:
             return checkMenu(package, settings);
+        case Mode::Render:
+            return renderModel(package, settings);
         case Mode::Pictures:
             return writePictures(package, settings);
         }

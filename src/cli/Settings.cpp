@@ -5,11 +5,52 @@
 
 #include <QCommandLineParser>
 
+#include <cmath>
+
 namespace quorrel::cli {
 namespace {
 
 CommandLine usageError(const QString& message) {
     return {CommandLine::Action::UsageError, {}, message};
+}
+
+// The --render options, checked; the usage error, or empty.
+QString readRender(const QCommandLineParser& parser, const QCommandLineOption& renderOption,
+                   const QList<QCommandLineOption>& options, Settings& s) {
+    if (!parser.isSet(renderOption)) {
+        for (const QCommandLineOption& option : options) {
+            if (parser.isSet(option))
+                return QStringLiteral("--%1 needs --render").arg(option.names().first());
+        }
+        return QString();
+    }
+    if (s.packages.size() > 1 || parser.isSet(QStringLiteral("output")) ||
+        parser.isSet(QStringLiteral("description")))
+        return QStringLiteral("--render takes one package, and no --output or --description");
+    auto& r = s.render;
+    const auto value = [&](const char* name) { return parser.value(QLatin1String(name)); };
+    r.file = parser.value(renderOption);
+    r.game = value("game");
+    r.skin = value("skin-group");
+    r.face = value("face");
+    // A whole number within [low, high], when the option is given.
+    const auto whole = [&](const char* name, int low, int high, int& out) {
+        if (!parser.isSet(QLatin1String(name)))
+            return true;
+        bool ok = false;
+        out = value(name).toInt(&ok);
+        return ok && out >= low && out <= high;
+    };
+    if (!whole("team", 0, 3, r.team))
+        return QStringLiteral("--team takes 0 (red), 1 (blue), 2 (green) or 3 (gold)");
+    if (!whole("size", 16, 4096, r.size))
+        return QStringLiteral("--size takes a number of pixels from 16 to 4096");
+    bool ok = true;
+    if (parser.isSet(QStringLiteral("yaw")))
+        r.yaw = value("yaw").toDouble(&ok);
+    if (!ok || !std::isfinite(r.yaw))
+        return QStringLiteral("--yaw takes a number of degrees");
+    return QString();
 }
 
 } // namespace
@@ -54,8 +95,33 @@ CommandLine readCommandLine(const QStringList& arguments) {
                        "if one cannot be written. Textures the game draws at run time are named "
                        "and skipped."),
         QStringLiteral("folder"));
+    const QCommandLineOption renderOption(
+        QStringLiteral("render"),
+        QStringLiteral("Draw the skin on its player model, from the game's files, into <file> (a "
+                       "PNG); one package only."),
+        QStringLiteral("file"));
+    const QList<QCommandLineOption> renderOptions{
+        {QStringLiteral("game"),
+         QStringLiteral("With --render, also look for the mesh in <folder>'s System folder."),
+         QStringLiteral("folder")},
+        {QStringLiteral("skin-group"),
+         QStringLiteral("With --render, the skin <group> to draw (default: the first)."),
+         QStringLiteral("group")},
+        {QStringLiteral("face"),
+         QStringLiteral("With --render, the face to draw (default: the skin's first)."),
+         QStringLiteral("name")},
+        {QStringLiteral("team"),
+         QStringLiteral("With --render, the team colours: 0 red, 1 blue, 2 green, 3 gold."),
+         QStringLiteral("N")},
+        {QStringLiteral("yaw"),
+         QStringLiteral("With --render, turn the model by <degrees> (0: facing the viewer)."),
+         QStringLiteral("degrees")},
+        {QStringLiteral("size"),
+         QStringLiteral("With --render, the picture's width and height (16-4096, default 256)."),
+         QStringLiteral("pixels")}};
     parser.addOptions({outputOption, meshOption, descriptionOption, listOption, completeOption,
-                       skinOption, checkOption, picturesOption});
+                       skinOption, checkOption, picturesOption, renderOption});
+    parser.addOptions(renderOptions);
     parser.addPositionalArgument(QStringLiteral("packages"), QStringLiteral("The .utx packages."),
                                  QStringLiteral("PACKAGE.utx..."));
 
@@ -82,15 +148,19 @@ CommandLine readCommandLine(const QStringList& arguments) {
     s.outputFolder = parser.value(outputOption);
     s.namePackages = s.packages.size() > 1;
     const bool list = parser.isSet(listOption), complete = parser.isSet(completeOption),
-               check = parser.isSet(checkOption), pictures = parser.isSet(picturesOption);
-    if (int(complete) + int(check) + int(list) + int(pictures) > 1)
-        return usageError(
-            QStringLiteral("--complete, --check, --list and --pictures exclude each other"));
+               check = parser.isSet(checkOption), pictures = parser.isSet(picturesOption),
+               render = parser.isSet(renderOption);
+    if (int(complete) + int(check) + int(list) + int(pictures) + int(render) > 1)
+        return usageError(QStringLiteral(
+            "--complete, --check, --list, --pictures and --render exclude each other"));
     s.mode = list       ? Settings::Mode::List
              : complete ? Settings::Mode::Complete
              : check    ? Settings::Mode::Check
              : pictures ? Settings::Mode::Pictures
+             : render   ? Settings::Mode::Render
                         : Settings::Mode::WindowInt;
+    if (const QString error = readRender(parser, renderOption, renderOptions, s); !error.isEmpty())
+        return usageError(error);
     for (const QString& skin : parser.values(skinOption)) {
         const qsizetype equals = skin.indexOf(u'=');
         const QString group = caseKey(skin.left(equals));

@@ -15,6 +15,7 @@ struct Settings {
         List,      // the name list and the picture list
         Complete,  // the .int the game's menu needs
         Check,     // what the menu will list, and each problem
+        Render,    // the skin on its player model, as a PNG
         Pictures,  // each texture as a PNG file
     };
     Mode mode = Mode::WindowInt;
@@ -26,6 +27,15 @@ struct Settings {
     QString picturesFolder;        // --pictures: the folder that gets a folder per package
     QHash<QString, QString> skins; // --skin, keyed by caseKey() of the group
     bool namePackages = false;     // several packages: --list names each
+    struct {
+        QString file;   // the PNG
+        QString game;   // a game folder to look in for the mesh; empty: none given
+        QString skin;   // the skin group; empty: the first
+        QString face;   // empty: the skin's first face
+        int team = -1;  // 0-3; -1: none
+        double yaw = 0; // degrees; 0: facing the viewer
+        int size = 256; // pixels, square
+    } render;
 };
 
 // The command line, read: settings to run with, a text to print (--help, --version), or the

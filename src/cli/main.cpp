@@ -1,7 +1,7 @@
 // quorrel-int: writes the .int file of each texture package given on the command line, exactly
 // as the window's Open, "Make INT" and Save would with the fields it derives from the file name.
 // --complete writes the .int the game's menu needs instead; --check tells what the menu will list;
-// --pictures writes the textures as PNG files.
+// --pictures writes the textures as PNG files; --render draws the skin on its player model.
 #include "cli/Modes.h"
 #include "cli/Output.h"
 #include "cli/Settings.h"
@@ -33,6 +33,7 @@ int main(int argc, char* argv[]) {
                             << "Usage: quorrel-int [options] PACKAGE.utx...\n"
                             << "       quorrel-int --check PACKAGE.utx [FILE.int]\n"
                             << "       quorrel-int --pictures FOLDER PACKAGE.utx...\n"
+                            << "       quorrel-int --render OUT.png [options] PACKAGE.utx\n"
                             << "Try 'quorrel-int --help' for more information.\n";
         return 2;
     }

@@ -21,6 +21,7 @@ QString textFor(Failure::Kind kind, const QString& detail) {
     case Kind::ShortName:
         return QStringLiteral("the file name is shorter than four characters");
     case Kind::Damaged:
+    case Kind::NotFound:
         return detail;
     case Kind::NotWritten:
         return QStringLiteral("could not write ") + detail;

@@ -21,6 +21,7 @@ public:
         ShortName,   // a file name too short to hold a package name and ".utx"
         Damaged,     // the package's tables are damaged; the text says where
         NotWritten,  // a file could not be written
+        NotFound,    // what was looked for is in none of the places; the text names them
     };
 
     explicit Failure(Kind kind, const QString& detail = QString());

@@ -89,6 +89,16 @@ QList<SkinGroup> skinGroups(const QStringList& textures) {
     return groups;
 }
 
+QStringList groupFaces(const QStringList& textures, const SkinGroup& group) {
+    QStringList faces;
+    for (const QString& texture : textures) {
+        if (kindOf(texture) == Kind::Face && texture[4] == group.faceSlot &&
+            groupKey(texture) == caseKey(group.name))
+            faces << texture.sliced(5);
+    }
+    return faces;
+}
+
 QList<IntObject> completeObjects(const QStringList& textures, const QString& firstSkin,
                                  const QHash<QString, QString>& skinDescriptions) {
     const QList<SkinGroup> groups = skinGroups(textures);

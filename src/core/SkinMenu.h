@@ -37,6 +37,9 @@ struct SkinGroup {
 // The groups that hold a skin texture, in the order of their first skin texture.
 QList<SkinGroup> skinGroups(const QStringList& textures);
 
+// The names of the group's faces at its face slot ("Blake" of "cmdo2Blake"), in texture order.
+QStringList groupFaces(const QStringList& textures, const SkinGroup& group);
+
 // The .int objects the game needs: every texture, named with its group written as in the group's
 // skin texture; each group's skin texture described by `skinDescriptions` (keys by caseKey()) or
 // else by `firstSkin` for the first group and by its own name for the others; each face at its

@@ -20,6 +20,8 @@ private Q_SLOTS:
     void menu_data();
     void menu();
     void pictures();
+    void render_data();
+    void render();
     void usage();
 };
 
@@ -227,12 +229,65 @@ void TestQuorrelInt::pictures() {
     QCOMPARE(run.status, 1);
 }
 
+void TestQuorrelInt::render_data() {
+    QTest::addColumn<QString>("mesh");      // where its package lies
+    QTest::addColumn<QString>("arguments"); // GAME stands for the other game's folder
+    QTest::addColumn<QString>("failure");   // empty: a 32 x 32 PNG
+    // clang-format off
+    QTest::newRow("beside the package") << "UT/System" << "" << "";
+    QTest::newRow("in a game folder given; a face, a team, turned") << "Game/system"
+        << "--game GAME --skin-group ABCD --face bob --team 2 --yaw 45" << "";
+    QTest::newRow("found nowhere") << "Game/System" << "" << "no mesh Tri in the .u packages of";
+    QTest::newRow("no such face") << "UT/System" << "--face Zed" << "the skin Abcd has no face Zed";
+    QTest::newRow("a slot without its texture") << "UT/System" << "--skin-group efgh"
+        << "the mesh's slot 1 wants the texture Efgh2";
+    QTest::newRow("a texture that cannot be read") << "UT/System" << "--skin-group Ijkl"
+        << "the texture Ijkl2: ";
+    // clang-format on
+}
+
+// Catches a mesh not found where it lies, a failure that exits 0 or replaces the picture.
+void TestQuorrelInt::render() {
+    QFETCH(QString, mesh);
+    QFETCH(QString, arguments);
+    QFETCH(QString, failure);
+    // One face each side, in slots 0 and 1.
+    const testpkg::Mesh tri{.vertices = {packed(0, -9, 20), packed(0, 9, 20), packed(0, 0, -20)},
+                            .faces = {{0, 1, 2, 0}, {2, 1, 0, 1}},
+                            .wedges = {{0, 0, 0}, {1, 255, 0}, {2, 0, 255}},
+                            .materials = {{0, 0}, {0, 1}}};
+    QTemporaryDir dir;
+    writeFile(dir, mesh + QStringLiteral("/Models.u"),
+              realPackage({{"Tri", "LodMesh", "Engine",
+                            [&](const Refs& refs) { return meshData(tri, refs); }}}));
+    auto pixel = [](const QByteArray& name, int format = 5) { // RGBA8; 4 is none this tool reads
+        return texture(name, textureTags(format), {{{1, 1, "\1\2\3\xFF"}}});
+    };
+    const QString skin =
+        writeFile(dir, QStringLiteral("UT/Textures/TriSkins_Red.utx"),
+                  realPackage({pixel("Abcd1"), pixel("Abcd2"), pixel("Abcd2Bob"), pixel("Efgh1"),
+                               pixel("Ijkl1"), pixel("Ijkl2", 4)}));
+    const QString out = writeFile(dir, QStringLiteral("out.png"), "old");
+    arguments.replace(QStringLiteral("GAME"), dir.filePath(QStringLiteral("Game")));
+    const Run run = quorrelInt(QStringList{"--render", out, "--size", "32", skin} +
+                               arguments.split(u' ', Qt::SkipEmptyParts));
+    QVERIFY2(run.err.contains(failure), qPrintable(run.err));
+    QCOMPARE(run.status, failure.isEmpty() ? 0 : 1);
+    // A PNG's header, then its width and height.
+    QCOMPARE(readFile(out).left(24).toHex(),
+             failure.isEmpty() ? QByteArray("89504e470d0a1a0a0000000d494844520000002000000020")
+                               : QByteArray("old").toHex());
+}
+
 // Catches an option that runs where it cannot apply, or a listed --help-all that fails.
 void TestQuorrelInt::usage() {
-    for (const QString line : {"--skin Tigr=Tiger a.utx", "--complete --skin Tig=x a.utx",
-                               "--complete --skin Tigr= a.utx", "--complete --check a.utx",
-                               "--complete --description a\"b a.utx", "--check a.utx a.int b",
-                               "--pictures d --list a.utx", "--pictures d -o e a.utx"})
+    for (const QString line :
+         {"--skin Tigr=Tiger a.utx", "--complete --skin Tig=x a.utx",
+          "--complete --skin Tigr= a.utx", "--complete --check a.utx",
+          "--complete --description a\"b a.utx", "--check a.utx a.int b",
+          "--pictures d --list a.utx", "--pictures d -o e a.utx", "--render o.png --team 4 a.utx",
+          "--render o.png --size 15 a.utx", "--render o.png --yaw x a.utx",
+          "--render o.png a.utx b.utx", "--face Bob a.utx", "--render o.png --pictures d a.utx"})
         QVERIFY2(quorrelInt(line.split(u' ')).status == 2, qPrintable(line));
     QCOMPARE(quorrelInt({"--help-all"}).status, 0); // listed by --help, so it must work
 }

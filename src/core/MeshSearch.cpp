@@ -1,0 +1,155 @@
+#include "core/MeshSearch.h"
+
+#include "core/Failure.h"
+#include "core/Files.h"
+#include "core/IgnoringCase.h"
+#include "core/NameFields.h"
+#include "core/SkinSlots.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <algorithm>
+
+namespace quorrel {
+namespace {
+
+constexpr qint64 kHeadBytes = 4096; // the header and its generations
+// The most bytes a table entry of a package the game wrote takes: names of at most 64
+// characters, compact indices of at most five bytes.
+constexpr qint64 kMostPerName = 72, kMostPerExport = 33, kMostPerImport = 19;
+
+// The child folder of that name, ignoring case; `name` under `parent` when there is none.
+QString childFolder(const QString& parent, const QString& name) {
+    const QStringList entries =
+        QDir(parent).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    const auto match = std::find_if(entries.cbegin(), entries.cend(), [&](const QString& entry) {
+        return sameIgnoringCase(entry, name);
+    });
+    return QDir(parent).filePath(match == entries.cend() ? name : *match);
+}
+
+// The header, then each table from its start, laid end to end with the header's offsets moved
+// to match: the objects' data in between is never read. Where a table does not fit that (a name
+// longer than the game writes, an odd header), the whole file is read instead.
+PackageTables readTablesOnly(const QFileInfo& info) {
+    QFile file(info.filePath());
+    const qint64 size = info.size();
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) // only the bytes asked for
+        throw Failure(Failure::Kind::Unreadable);
+    QByteArray bytes = file.read(std::min(size, kHeadBytes));
+    if (bytes.size() == size)
+        return readPackageTables(bytes);
+    if (bytes.size() >= 36) {
+        const struct {
+            qsizetype countAt;
+            qint64 most;
+        } tables[] = {{12, kMostPerName}, {20, kMostPerExport}, {28, kMostPerImport}};
+        bool laidOut = true;
+        for (const auto& table : tables) {
+            const qint32 count = qFromLittleEndian<qint32>(bytes.constData() + table.countAt);
+            const qint32 offset = qFromLittleEndian<qint32>(bytes.constData() + table.countAt + 4);
+            if (count < 0 || offset < 0 || offset >= size || !file.seek(offset)) {
+                laidOut = false;
+                break;
+            }
+            qToLittleEndian(qint32(bytes.size()), bytes.data() + table.countAt + 4);
+            bytes += file.read(std::min(size - offset, count * table.most));
+        }
+        if (laidOut) {
+            try {
+                return readPackageTables(bytes);
+            } catch (const Failure&) {
+            }
+        }
+    }
+    return readPackageTables(readWholeFile(info.filePath()));
+}
+
+// The export index of the mesh, or -1.
+qsizetype meshExport(const PackageTables& tables, QStringView meshName) {
+    for (qsizetype i = 0; i < tables.exports.size(); ++i) {
+        const PackageExport& object = tables.exports[i];
+        if (sameIgnoringCase(object.objectName, meshName) &&
+            (sameIgnoringCase(object.className, u"LodMesh") ||
+             sameIgnoringCase(object.className, u"Mesh")))
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+QString skinMeshName(const QString& packageName) {
+    QString mesh = meshNameFor(packageName);
+    if (mesh.size() >= 5 && sameIgnoringCase(mesh.right(5), u"Skins"))
+        mesh.chop(5);
+    const StockModel* stock = stockModel(mesh);
+    return stock ? stock->mesh.toString() : mesh;
+}
+
+QStringList meshFolders(const QString& packagePath, const QStringList& gameFolders) {
+    const QString system = QStringLiteral("System");
+    QStringList folders;
+    const QDir packageFolder = QFileInfo(packagePath).absoluteDir();
+    QDir game = packageFolder;
+    if (game.cdUp())
+        folders << childFolder(game.path(), system);
+    for (const QString& folder : gameFolders) {
+        const QString inside = childFolder(folder, system);
+        folders << QDir::cleanPath(
+            QFileInfo(QFileInfo::exists(inside) ? inside : folder).absoluteFilePath());
+    }
+    folders.removeDuplicates();
+    return folders;
+}
+
+FoundMesh findMesh(QStringView meshName, const QStringList& folders) {
+    const StockModel* stock = stockModel(meshName);
+    QStringList looked;
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        if (!dir.exists()) {
+            looked << QDir::toNativeSeparators(folder) + QStringLiteral(" (no such folder)");
+            continue;
+        }
+        looked << QDir::toNativeSeparators(folder);
+        QFileInfoList packages =
+            dir.entryInfoList({QStringLiteral("*.u")}, QDir::Files, QDir::Name);
+        if (stock) {
+            std::stable_partition(packages.begin(), packages.end(), [&](const QFileInfo& info) {
+                return sameIgnoringCase(info.fileName(), stock->package);
+            });
+        }
+        for (const QFileInfo& info : packages) {
+            if (!info.isFile() || info.size() <= 0)
+                continue; // a FIFO or device would block or lie about its size
+            try {
+                if (meshExport(readTablesOnly(info), meshName) < 0)
+                    continue;
+            } catch (const Failure&) {
+                continue; // another package's damage is not this search's concern
+            }
+            FoundMesh found{info.filePath(), {}, {}, -1};
+            try {
+                found.bytes = readWholeFile(found.file);
+                found.tables = readPackageTables(found.bytes);
+            } catch (const Failure& failure) {
+                throw Failure(Failure::Kind::Damaged, QDir::toNativeSeparators(found.file) +
+                                                          QStringLiteral(": ") + failure.text());
+            }
+            found.exportIndex = meshExport(found.tables, meshName);
+            if (found.exportIndex >= 0)
+                return found;
+        }
+    }
+    throw Failure(Failure::Kind::NotFound,
+                  QStringLiteral("no mesh %1 in the .u packages of %2")
+                      .arg(meshName.toString(), looked.isEmpty()
+                                                    ? QStringLiteral("any folder")
+                                                    : looked.join(QStringLiteral(", "))));
+}
+
+} // namespace quorrel
