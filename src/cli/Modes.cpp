@@ -3,16 +3,15 @@
 #include "cli/Output.h"
 #include "core/Failure.h"
 #include "core/Files.h"
-#include "core/GameFolders.h"
 #include "core/IgnoringCase.h"
 #include "core/IntFile.h"
-#include "core/Mesh.h"
 #include "core/MeshSearch.h"
 #include "core/ModelPicture.h"
 #include "core/NameFields.h"
 #include "core/Package.h"
 #include "core/PictureScan.h"
 #include "core/SkinMenu.h"
+#include "core/SkinModel.h"
 #include "core/SkinSlots.h"
 #include "core/Texture.h"
 
@@ -165,58 +164,19 @@ SkinChoice chooseSkin(QStringView meshName, const QStringList& textures, const S
     return choice;
 }
 
-struct PackageBytes {
-    QByteArrayView bytes;
-    const PackageTables& tables;
-};
-
-// The picture of the first texture of that name (ignoring case) in the packages. Throws Failure
-// (Damaged) naming the texture when it cannot be decoded.
-Picture texturePicture(const QString& name, std::initializer_list<PackageBytes> packages) {
-    for (const PackageBytes& package : packages) {
-        for (const qsizetype i : textureExports(package.tables)) {
-            if (!sameIgnoringCase(package.tables.exports[i].objectName, name))
-                continue;
-            try {
-                return decodeTexture(package.bytes, package.tables, i);
-            } catch (const Failure& failure) {
-                throw Failure(Failure::Kind::Damaged,
-                              QStringLiteral("the texture %1: %2").arg(name, failure.text()));
-            }
-        }
-    }
-    return Picture();
-}
-
 // Draws the package's skin on the model its name gives, from the mesh in the game's files.
 Outcome renderModel(const QString& package, const Settings& settings) {
     const QByteArray bytes = readWholeFile(package);
     const PackageTables tables = readPackageTables(bytes);
     const QString meshName = settings.mesh.value_or(skinMeshName(packageNameOf(package)));
-    QStringList games; // the game this machine holds, then the one named
-    if (const std::optional<QString> system = findGameFolder(kSystemFolder, gamePlacesHere()))
-        games << *system;
-    if (!settings.render.game.isEmpty())
-        games << settings.render.game;
-    const FoundMesh found = findMesh(meshName, meshFolders(package, games));
-    const Mesh mesh = readMesh(found.bytes, found.tables, found.exportIndex);
-    const QStringList textures = textureNames(tables);
-    const SkinSlots slots = skinSlots(mesh.name, chooseSkin(mesh.name, textures, settings),
-                                      textures + textureNames(found.tables));
-    std::array<Picture, 4> skins;
-    for (const qint32 slot : meshSlots(mesh)) {
-        const SkinSlot filled = slot >= 0 && slot < 4 ? slots.slot[slot] : SkinSlot();
-        if (filled.wanted.isEmpty())
-            notFound(QStringLiteral("the mesh's slot %1 is none the player menu fills").arg(slot));
-        if (filled.missing())
-            notFound(QStringLiteral("the mesh's slot %1 wants the texture %2, which is in neither "
-                                    "the package nor %3")
-                         .arg(QString::number(slot), filled.wanted,
-                              QDir::toNativeSeparators(found.file)));
-        skins[slot] =
-            texturePicture(filled.texture, {{bytes, tables}, {found.bytes, found.tables}});
-    }
-    const Picture picture = drawModel(meshTriangles(mesh), skins, settings.render.size,
+    const QStringList named =
+        settings.render.game.isEmpty() ? QStringList() : QStringList{settings.render.game};
+    const SkinModel model = loadSkinModel(meshName, modelFolders(package, named));
+    const SkinChoice choice = chooseSkin(model.mesh.name, textureNames(tables), settings);
+    const DressedModel dressed = dressModel(model, bytes, tables, choice);
+    if (!dressed.problems.isEmpty()) // the view draws such a slot in one colour; a file does not
+        notFound(dressed.problems.first());
+    const Picture picture = drawModel(model.triangles, dressed.pictures, settings.render.size,
                                       settings.render.size, settings.render.yaw);
     writeWholeFile(settings.render.file, pngBytes(picture));
     return {};

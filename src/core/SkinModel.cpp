@@ -1,0 +1,86 @@
+#include "core/SkinModel.h"
+
+#include "core/Failure.h"
+#include "core/GameFolders.h"
+#include "core/IgnoringCase.h"
+#include "core/MeshSearch.h"
+#include "core/SkinMenu.h"
+#include "core/Texture.h"
+
+#include <QDir>
+
+namespace quorrel {
+namespace {
+
+struct PackageBytes {
+    QByteArrayView bytes;
+    const PackageTables& tables;
+};
+
+// The picture of the first texture of that name (ignoring case) in the packages; null when none
+// holds it. Throws a Failure (Damaged) naming the texture when it cannot be decoded.
+Picture texturePicture(const QString& name, std::initializer_list<PackageBytes> packages) {
+    for (const PackageBytes& package : packages) {
+        for (const qsizetype i : textureExports(package.tables)) {
+            if (!sameIgnoringCase(package.tables.exports[i].objectName, name))
+                continue;
+            try {
+                return decodeTexture(package.bytes, package.tables, i);
+            } catch (const Failure& failure) {
+                throw Failure(Failure::Kind::Damaged,
+                              QStringLiteral("the texture %1: %2").arg(name, failure.text()));
+            }
+        }
+    }
+    return Picture();
+}
+
+} // namespace
+
+QStringList modelFolders(const QString& packagePath, const QStringList& more) {
+    QStringList games;
+    if (const std::optional<QString> system = findGameFolder(kSystemFolder, gamePlacesHere()))
+        games << *system;
+    return meshFolders(packagePath, games + more);
+}
+
+SkinModel loadSkinModel(QStringView meshName, const QStringList& folders) {
+    FoundMesh found = findMesh(meshName, folders);
+    SkinModel model{found.file, std::move(found.bytes), std::move(found.tables), {}, {}};
+    model.mesh = readMesh(model.meshBytes, model.meshTables, found.exportIndex);
+    model.triangles = meshTriangles(model.mesh);
+    return model;
+}
+
+QStringList modelTextures(const SkinModel& model, const PackageTables& skinTables) {
+    return textureNames(skinTables) + textureNames(model.meshTables);
+}
+
+DressedModel dressModel(const SkinModel& model, QByteArrayView skinPackage,
+                        const PackageTables& skinTables, const SkinChoice& choice) {
+    DressedModel dressed{skinSlots(model.mesh.name, choice, modelTextures(model, skinTables)),
+                         {}, {}};
+    for (const qint32 slot : meshSlots(model.mesh)) {
+        const SkinSlot filled = slot >= 0 && slot < 4 ? dressed.slots.slot[slot] : SkinSlot();
+        if (filled.wanted.isEmpty()) {
+            dressed.problems << QStringLiteral("the mesh's slot %1 is none the player menu fills")
+                                    .arg(slot);
+        } else if (filled.missing()) {
+            dressed.problems << QStringLiteral("the mesh's slot %1 wants the texture %2, which is "
+                                               "in neither the package nor %3")
+                                    .arg(QString::number(slot), filled.wanted,
+                                         QDir::toNativeSeparators(model.meshFile));
+        } else {
+            try {
+                dressed.pictures[slot] = texturePicture(
+                    filled.texture,
+                    {{skinPackage, skinTables}, {model.meshBytes, model.meshTables}});
+            } catch (const Failure& failure) {
+                dressed.problems << failure.text();
+            }
+        }
+    }
+    return dressed;
+}
+
+} // namespace quorrel
