@@ -133,37 +133,6 @@ Outcome checkMenu(const QString& package, const Settings& settings) {
     throw Failure(Failure::Kind::NotFound, reason);
 }
 
-// The entry of `list` that is `name` without regard to case; empty when none is.
-QString entryIgnoringCase(const QStringList& list, QStringView name) {
-    for (const QString& entry : list) {
-        if (sameIgnoringCase(entry, name))
-            return entry;
-    }
-    return QString();
-}
-
-// The skin, face and team to draw: those asked for, found without regard to case, or the first.
-SkinChoice chooseSkin(QStringView meshName, const QStringList& textures, const Settings& settings) {
-    const auto& wanted = settings.render;
-    const QStringList skins = modelSkins(meshName, textures);
-    SkinChoice choice{wanted.skin.isEmpty() ? skins.value(0)
-                                            : entryIgnoringCase(skins, wanted.skin),
-                      QString(), wanted.team};
-    if (choice.group.isEmpty())
-        notFound(QStringLiteral("the package holds no skin %1 for the mesh %2; its skins: %3")
-                     .arg(wanted.skin, meshName.toString(), skins.join(QStringLiteral(", "))));
-    QStringList faces;
-    for (const SkinGroup& group : skinGroups(textures)) {
-        if (group.name == choice.group)
-            faces = groupFaces(textures, group);
-    }
-    choice.face = wanted.face.isEmpty() ? faces.value(0) : entryIgnoringCase(faces, wanted.face);
-    if (choice.face.isEmpty() && !wanted.face.isEmpty())
-        notFound(QStringLiteral("the skin %1 has no face %2; its faces: %3")
-                     .arg(choice.group, wanted.face, faces.join(QStringLiteral(", "))));
-    return choice;
-}
-
 // Draws the package's skin on the model its name gives, from the mesh in the game's files.
 Outcome renderModel(const QString& package, const Settings& settings) {
     const QByteArray bytes = readWholeFile(package);
@@ -172,7 +141,9 @@ Outcome renderModel(const QString& package, const Settings& settings) {
     const QStringList named =
         settings.render.game.isEmpty() ? QStringList() : QStringList{settings.render.game};
     const SkinModel model = loadSkinModel(meshName, modelFolders(package, named));
-    const SkinChoice choice = chooseSkin(model.mesh.name, textureNames(tables), settings);
+    const SkinChoice choice =
+        chooseSkin(model.mesh.name, textureNames(tables), settings.render.skin,
+                   settings.render.face, settings.render.team);
     const DressedModel dressed = dressModel(model, bytes, tables, choice);
     if (!dressed.problems.isEmpty()) // the view draws such a slot in one colour; a file does not
         notFound(dressed.problems.first());

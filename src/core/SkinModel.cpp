@@ -35,6 +35,19 @@ Picture texturePicture(const QString& name, std::initializer_list<PackageBytes> 
     return Picture();
 }
 
+[[noreturn]] void notFound(const QString& reason) {
+    throw Failure(Failure::Kind::NotFound, reason);
+}
+
+// The entry of `list` that is `name` without regard to case; empty when none is.
+QString entryIgnoringCase(const QStringList& list, QStringView name) {
+    for (const QString& entry : list) {
+        if (sameIgnoringCase(entry, name))
+            return entry;
+    }
+    return QString();
+}
+
 } // namespace
 
 QStringList modelFolders(const QString& packagePath, const QStringList& more) {
@@ -56,15 +69,35 @@ QStringList modelTextures(const SkinModel& model, const PackageTables& skinTable
     return textureNames(skinTables) + textureNames(model.meshTables);
 }
 
+SkinChoice chooseSkin(QStringView meshName, const QStringList& textures, const QString& skin,
+                      const QString& face, int team) {
+    const QStringList skins = modelSkins(meshName, textures);
+    SkinChoice choice{skin.isEmpty() ? skins.value(0) : entryIgnoringCase(skins, skin), QString(),
+                      team};
+    if (choice.group.isEmpty())
+        notFound(QStringLiteral("the package holds no skin %1 for the mesh %2; its skins: %3")
+                     .arg(skin, meshName.toString(), skins.join(QStringLiteral(", "))));
+    QStringList faces;
+    for (const SkinGroup& group : skinGroups(textures)) {
+        if (group.name == choice.group)
+            faces = groupFaces(textures, group);
+    }
+    choice.face = face.isEmpty() ? faces.value(0) : entryIgnoringCase(faces, face);
+    if (choice.face.isEmpty() && !face.isEmpty())
+        notFound(QStringLiteral("the skin %1 has no face %2; its faces: %3")
+                     .arg(choice.group, face, faces.join(QStringLiteral(", "))));
+    return choice;
+}
+
 DressedModel dressModel(const SkinModel& model, QByteArrayView skinPackage,
                         const PackageTables& skinTables, const SkinChoice& choice) {
-    DressedModel dressed{skinSlots(model.mesh.name, choice, modelTextures(model, skinTables)),
-                         {}, {}};
+    DressedModel dressed{
+        skinSlots(model.mesh.name, choice, modelTextures(model, skinTables)), {}, {}};
     for (const qint32 slot : meshSlots(model.mesh)) {
         const SkinSlot filled = slot >= 0 && slot < 4 ? dressed.slots.slot[slot] : SkinSlot();
         if (filled.wanted.isEmpty()) {
-            dressed.problems << QStringLiteral("the mesh's slot %1 is none the player menu fills")
-                                    .arg(slot);
+            dressed.problems
+                << QStringLiteral("the mesh's slot %1 is none the player menu fills").arg(slot);
         } else if (filled.missing()) {
             dressed.problems << QStringLiteral("the mesh's slot %1 wants the texture %2, which is "
                                                "in neither the package nor %3")
@@ -72,9 +105,9 @@ DressedModel dressModel(const SkinModel& model, QByteArrayView skinPackage,
                                          QDir::toNativeSeparators(model.meshFile));
         } else {
             try {
-                dressed.pictures[slot] = texturePicture(
-                    filled.texture,
-                    {{skinPackage, skinTables}, {model.meshBytes, model.meshTables}});
+                dressed.pictures[slot] =
+                    texturePicture(filled.texture, {{skinPackage, skinTables},
+                                                    {model.meshBytes, model.meshTables}});
             } catch (const Failure& failure) {
                 dressed.problems << failure.text();
             }

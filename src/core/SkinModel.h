@@ -22,7 +22,8 @@ namespace quorrel {
 QStringList modelFolders(const QString& packagePath, const QStringList& more);
 
 struct SkinModel {
-    QString meshFile; // the package that holds the mesh, read whole: some models keep textures there
+    QString
+        meshFile; // the package that holds the mesh, read whole: some models keep textures there
     QByteArray meshBytes;
     PackageTables meshTables;
     Mesh mesh;
@@ -35,6 +36,12 @@ SkinModel loadSkinModel(QStringView meshName, const QStringList& folders);
 
 // The textures the slots can take: the skin package's, then the mesh package's.
 QStringList modelTextures(const SkinModel& model, const PackageTables& skinTables);
+
+// The skin and face to draw with `team`: those named (without regard to case), or else the first
+// skin the package offers the model and that skin's first face. Throws a Failure (NotFound)
+// naming the choices when a named skin or face is not there.
+SkinChoice chooseSkin(QStringView meshName, const QStringList& textures, const QString& skin,
+                      const QString& face, int team);
 
 struct DressedModel {
     SkinSlots slots;
