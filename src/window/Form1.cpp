@@ -169,7 +169,8 @@ Form1::Form1(Form1Options options)
       m_ownMessageBox(options.messageBox ? nullptr : std::make_unique<QtMessageBox>(this)),
       m_fileDialog(options.fileDialog ? options.fileDialog : m_ownFileDialog.get()),
       m_messageBox(options.messageBox ? options.messageBox : m_ownMessageBox.get()),
-      CommonDialog1(*m_fileDialog), m_frame(options.windowFrame.value_or(QMargins())) {
+      CommonDialog1(*m_fileDialog), m_frame(options.windowFrame.value_or(QMargins())),
+      m_gameFolder(options.gameFolder) {
     initResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorrel File Generator"));
@@ -445,7 +446,7 @@ void Form1::Command4_Click() {
 
 void Form1::openGameView(const QString& texture) {
     if (!m_gameView) {
-        m_gameView = new GameView(m_state, this);
+        m_gameView = new GameView(m_state, *m_fileDialog, m_gameFolder, this);
         connect(m_gameView, &GameView::gameIntChosen, this, &Form1::useGameInt);
     }
     m_gameView->show();

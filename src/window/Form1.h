@@ -52,6 +52,8 @@ struct Form1Options {
     MessageBoxSeam* messageBox = nullptr;
     // The window frame (border and title bar) in pixels; taken at load unless given.
     std::optional<QMargins> windowFrame;
+    // A game folder named on the command line, where the game view looks for player models too.
+    QString gameFolder{};
 };
 
 // The tool's one window. Every value lives in the GeneratorState; the controls show it and pass
@@ -101,6 +103,7 @@ private:
     QString SavePath;
     LayoutMargins m_margins;
     QMargins m_frame;
+    QString m_gameFolder;
 
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;

@@ -5,10 +5,15 @@
 #include "core/GeneratorState.h"
 #include "core/IgnoringCase.h"
 #include "core/IntFile.h"
+#include "core/MeshSearch.h"
 #include "core/NameFields.h"
+#include "core/SkinSlots.h"
+#include "window/ModelView.h"
 #include "window/PictureImage.h"
 #include "window/TextureListModel.h"
+#include "workflows/FileDialogSeam.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -55,8 +60,11 @@ void fill(QListWidget* list, const QList<QPair<QString, QString>>& items) {
 
 } // namespace
 
-GameView::GameView(const GeneratorState& state, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_state(state) {
+GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, const QString& gameFolder,
+                   QWidget* parent)
+    : QWidget(parent, Qt::Window), m_state(state), m_folders(folders) {
+    if (!gameFolder.isEmpty())
+        m_gameFolders << gameFolder;
     setObjectName(QStringLiteral("GameView"));
     setWindowTitle(QStringLiteral("Game View"));
     createControls();
@@ -121,10 +129,33 @@ void GameView::createControls() {
     right->addWidget(group(QStringLiteral("Textures"), m_textureList));
     right->addWidget(fullSizeBox);
 
+    m_modelView = new ModelView;
+    m_team = new QComboBox;
+    m_team->setObjectName(QStringLiteral("team"));
+    m_team->addItems({QStringLiteral("No team"), QStringLiteral("Red team"),
+                      QStringLiteral("Blue team"), QStringLiteral("Green team"),
+                      QStringLiteral("Gold team")});
+    m_modelNote = new QLabel;
+    m_modelNote->setObjectName(QStringLiteral("modelNote"));
+    m_modelNote->setWordWrap(true);
+    m_modelNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pickFolder = new QPushButton(QStringLiteral("Look in a Folder..."));
+    m_pickFolder->setObjectName(QStringLiteral("pickFolder"));
+    m_pickFolder->setToolTip(QStringLiteral("Choose the System folder of your game, where the "
+                                            "model is, for the rest of this run"));
+    auto* model = new QWidget;
+    auto* modelLayout = new QVBoxLayout(model);
+    modelLayout->setContentsMargins(0, 0, 0, 0);
+    modelLayout->addWidget(m_modelView, 1);
+    modelLayout->addWidget(m_team);
+    modelLayout->addWidget(m_modelNote);
+    modelLayout->addWidget(m_pickFolder);
+
     auto* top = new QSplitter;
     top->addWidget(menu);
+    top->addWidget(group(QStringLiteral("On the model"), model));
     top->addWidget(right);
-    top->setSizes({300, 640});
+    top->setSizes({260, 300, 540});
 
     m_findingList = new QListWidget;
     m_findingList->setObjectName(QStringLiteral("findings"));
@@ -147,7 +178,7 @@ void GameView::createControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_status);
     layout->addWidget(whole, 1);
-    resize(960, 720);
+    resize(1120, 760);
 
     connect(m_skinList, &QListWidget::currentRowChanged, this, &GameView::showSkin);
     connect(m_faceList, &QListWidget::currentRowChanged, this, &GameView::showFace);
@@ -158,6 +189,8 @@ void GameView::createControls() {
             showTexture(item->data(kTextureRole).toString());
     });
     connect(m_useGameInt, &QPushButton::clicked, this, &GameView::useGameInt);
+    connect(m_team, &QComboBox::currentIndexChanged, this, &GameView::showModel);
+    connect(m_pickFolder, &QPushButton::clicked, this, &GameView::pickGameFolder);
 }
 
 void GameView::readPackage() {
@@ -194,7 +227,12 @@ void GameView::readPackage() {
     m_useGameInt->setEnabled(!m_textureNames.isEmpty());
     m_fullSize->clear();
     m_fullSizeCaption->clear();
+    m_model.reset();
+    m_noModel = QStringLiteral("Looking for the model...");
+    m_modelNotFound = false;
     refreshMenu();
+    // Once the view is painted: finding the model reads the game's packages.
+    QTimer::singleShot(0, this, &GameView::loadModel);
 }
 
 void GameView::scheduleMenu() {
@@ -260,7 +298,7 @@ void GameView::showFace() {
     }
     m_portrait->clear();
     if (skinRow < 0 || skinRow >= m_skins.size())
-        return;
+        return showModel();
     const MenuSkin& skin = m_skins[skinRow];
     const MenuFace* face =
         faceRow >= 0 && faceRow < skin.faces.size() ? &skin.faces[faceRow] : nullptr;
@@ -271,6 +309,7 @@ void GameView::showFace() {
     } else if (face) {
         m_portrait->setText(QStringLiteral("no portrait"));
     }
+    showModel();
     for (const QString& texture : look.slotTextures) {
         auto* slot = new QLabel;
         const int row = m_textures->rowOf(texture);
@@ -326,6 +365,69 @@ void GameView::showFullSize(int row) {
     }
     m_fullSize->setPixmap(QPixmap::fromImage(image));
     m_fullSizeCaption->setText(caption);
+}
+
+void GameView::loadModel() {
+    m_model.reset();
+    if (m_bytes.isEmpty()) {
+        m_noModel = QString();
+    } else {
+        try {
+            m_model = loadSkinModel(skinMeshName(m_packageName),
+                                    modelFolders(m_state.packageFile(), m_gameFolders));
+        } catch (const Failure& failure) {
+            m_noModel = failure.text();
+            m_modelNotFound = failure.kind() == Failure::Kind::NotFound;
+        } catch (const std::exception& failure) { // no memory for a huge package
+            m_noModel = QString::fromUtf8(failure.what());
+        }
+    }
+    showModel();
+}
+
+// The skin and face chosen in the menu, or while the menu lists none, the first the package
+// offers the model.
+void GameView::showModel() {
+    m_pickFolder->setVisible(!m_model && m_modelNotFound);
+    if (!m_model) {
+        m_modelView->setModel({}, {});
+        m_modelNote->setText(m_noModel);
+        return;
+    }
+    const int skinRow = m_skinList->currentRow();
+    const int faceRow = m_faceList->currentRow();
+    QString skin, face;
+    if (skinRow >= 0 && skinRow < m_skins.size()) {
+        const MenuSkin& chosen = m_skins[skinRow];
+        skin = skinLayoutFor(m_model->mesh.name) == SkinLayout::SingleSkin ? chosen.texture
+                                                                           : chosen.texture.left(4);
+        if (faceRow >= 0 && faceRow < chosen.faces.size())
+            face = chosen.faces[faceRow].texture.sliced(5);
+    }
+    QStringList note{QStringLiteral("%1, from %2")
+                         .arg(m_model->mesh.name, QDir::toNativeSeparators(m_model->meshFile))};
+    try {
+        const SkinChoice choice =
+            chooseSkin(m_model->mesh.name, m_textureNames, skin, face, m_team->currentIndex() - 1);
+        const DressedModel dressed = dressModel(*m_model, m_bytes, m_tables, choice);
+        if (dressed.slots.guessed())
+            note << QStringLiteral("The tool knows no slots for this model: they are guessed.");
+        note += dressed.problems;
+        m_modelView->setModel(m_model->triangles, dressed.pictures);
+    } catch (const Failure& failure) { // the menu's skin is none the model takes
+        note << failure.text();
+        m_modelView->setModel(m_model->triangles, {});
+    }
+    m_modelNote->setText(note.join(u'\n'));
+}
+
+void GameView::pickGameFolder() {
+    FileDialogRequest request{FileDialogRequest::Mode::Folder, QString(), kSystemFolder, QString(),
+                              QString()};
+    if (const std::optional<ChosenFile> folder = m_folders.choose(request)) {
+        m_gameFolders << folder->path;
+        loadModel();
+    }
 }
 
 void GameView::useGameInt() {

@@ -19,6 +19,11 @@ int main(int argc, char* argv[]) {
 
     QCommandLineParser parser;
     parser.addHelpOption();
+    const QCommandLineOption gameOption(
+        QStringLiteral("game"),
+        QStringLiteral("Look for player models in <folder> too: the game's System folder."),
+        QStringLiteral("folder"));
+    parser.addOption(gameOption);
     parser.addPositionalArgument(QStringLiteral("package"),
                                  QStringLiteral("The .utx package to open, as Find Files would."),
                                  QStringLiteral("[PACKAGE.utx]"));
@@ -30,7 +35,9 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    quorrel::Form1 form;
+    quorrel::Form1Options options;
+    options.gameFolder = parser.value(gameOption);
+    quorrel::Form1 form(options);
     form.show();
     // Once the window is up, so that a "No files Selected" box has a window to sit on.
     if (!packages.isEmpty())

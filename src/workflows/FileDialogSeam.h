@@ -10,9 +10,9 @@ namespace quorrel {
 
 // What the workflows ask of a file dialog, in the dialog component's own terms: the filter as
 // "description|pattern|description|pattern", the initial directory as the game's Windows path,
-// and the default extension as "*.ext".
+// and the default extension as "*.ext". A Folder request chooses a folder and ignores the filter.
 struct FileDialogRequest {
-    enum class Mode { Open, Save };
+    enum class Mode { Open, Save, Folder };
     Mode mode = Mode::Open;
     QString filter;
     QString initialDirectory;

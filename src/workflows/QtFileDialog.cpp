@@ -9,12 +9,20 @@
 namespace quorrel {
 
 std::optional<ChosenFile> QtFileDialog::choose(const FileDialogRequest& request) {
-    const bool open = request.mode == FileDialogRequest::Mode::Open;
+    using Mode = FileDialogRequest::Mode;
+    const Mode mode = request.mode;
+    const QString title = mode == Mode::Open   ? QStringLiteral("Open")
+                          : mode == Mode::Save ? QStringLiteral("Save As")
+                                               : QStringLiteral("Choose a Folder");
     QFileDialog dialog(
-        m_parent, open ? QStringLiteral("Open") : QStringLiteral("Save As"),
+        m_parent, title,
         findGameFolder(request.initialDirectory, gamePlacesHere()).value_or(QDir::homePath()));
-    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setAcceptMode(mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(mode == Mode::Open   ? QFileDialog::ExistingFile
+                       : mode == Mode::Save ? QFileDialog::AnyFile
+                                            : QFileDialog::Directory);
+    if (mode == Mode::Folder)
+        dialog.setOption(QFileDialog::ShowDirsOnly);
     // Save replaces a file without asking; the write itself is atomic.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(nameFiltersFrom(request.filter));

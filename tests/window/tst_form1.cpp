@@ -5,6 +5,7 @@
 #include "window/Form1.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void infoPanel();
     void droppedPackage();
     void gameView();
+    void modelFromAPickedFolder();
     void resizeAtKnownFrames();
 
 private:
@@ -265,6 +267,46 @@ void TestForm1::gameView() {
                  QDir::toNativeSeparators(dir.filePath(QStringLiteral("Mesh_Skin.utx"))) +
                      QStringLiteral(": not a package: the signature is missing"));
     QTRY_COMPARE(list("skins") + list("findings"), QString());
+}
+
+// Catches a model not looked for in the folder the author picks, or a team choice not drawn.
+void TestForm1::modelFromAPickedFolder() {
+    using testpkg::texture, testpkg::textureTags;
+    const QByteArray red("\xFF\0\0\0", 4), blue("\0\0\xFF\0", 4);
+    const auto tags = textureTags(0, "Pal");
+    const QString package = testpkg::writeFile(
+        dir, QStringLiteral("Textures/Tigr_Cats.utx"),
+        testpkg::realPackage({testpkg::palette("Pal", red + blue), // indices 0 and 1
+                              texture("Tigr1", tags, {{{1, 1, QByteArray(1, '\0')}}}),
+                              texture("Tigr1T_1", tags, {{{1, 1, QByteArray(1, '\1')}}})}));
+    // A square facing the viewer, in slot 0, seen from both sides.
+    const testpkg::Mesh square{.vertices = {testpkg::packed(0, -9, -9), testpkg::packed(0, 9, -9),
+                                            testpkg::packed(0, 9, 9), testpkg::packed(0, -9, 9)},
+                               .verticesPerFrame = 4,
+                               .faces = {{0, 1, 2, 0}, {0, 2, 3, 0}},
+                               .wedges = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}},
+                               .materials = {{256, 0}}};
+    testpkg::writeFile(dir, QStringLiteral("Elsewhere/Models.u"),
+                       testpkg::realPackage({{"Tigr", "LodMesh", "Engine", [&](const auto& refs) {
+                                                  return testpkg::meshData(square, refs);
+                                              }}}));
+    openPackage(package);
+    QTest::keyClick(widget("Text1"), Qt::Key_G, Qt::ControlModifier);
+    auto* view = form->findChild<QWidget*>(QStringLiteral("GameView"));
+    auto* note = view->findChild<QLabel*>(QStringLiteral("modelNote"));
+    QTRY_VERIFY(note->text().startsWith(QStringLiteral("no mesh Tigr in the .u packages of ")));
+    files.chooseNext(dir.filePath(QStringLiteral("Elsewhere")));
+    QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("pickFolder")), Qt::LeftButton);
+    QCOMPARE(files.requests.last().mode, FileDialogRequest::Mode::Folder);
+    QVERIFY2(note->text().startsWith(QStringLiteral("Tigr, from ")), qPrintable(note->text()));
+    auto* model = view->findChild<QWidget*>(QStringLiteral("model"));
+    auto centre = [&] { // lit, so only the hue counts
+        const QColor c = model->grab().toImage().pixelColor(model->rect().center());
+        return c.red() > 64 && c.blue() == 0 ? 'r' : c.blue() > 64 && c.red() == 0 ? 'b' : '?';
+    };
+    QCOMPARE(centre(), 'r');
+    view->findChild<QComboBox*>(QStringLiteral("team"))->setCurrentIndex(2); // blue
+    QCOMPARE(centre(), 'b');
 }
 
 // Catches wrong sizes at known frames, "All Done" out of reach, Frame1 in front of Text6.
