@@ -70,9 +70,13 @@ GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, const Q
     createControls();
     m_menuTimer.setSingleShot(true);
     connect(&m_menuTimer, &QTimer::timeout, this, &GameView::refreshMenu);
-    connect(&state, &GeneratorState::packageFileChanged, this, &GameView::readPackage);
+    connect(&state, &GeneratorState::packageFileChanged, this, [this] {
+        // A hidden view reads the package when it is shown again, not with every Open.
+        m_packageStale = true;
+        if (isVisible())
+            readPackage();
+    });
     connect(&state, &GeneratorState::intTextChanged, this, &GameView::scheduleMenu);
-    readPackage();
 }
 
 void GameView::createControls() {
@@ -193,7 +197,14 @@ void GameView::createControls() {
     connect(m_pickFolder, &QPushButton::clicked, this, &GameView::pickGameFolder);
 }
 
+void GameView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_packageStale)
+        readPackage();
+}
+
 void GameView::readPackage() {
+    m_packageStale = false;
     m_bytes.clear();
     m_tables = PackageTables();
     m_textureNames.clear();

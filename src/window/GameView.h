@@ -42,6 +42,9 @@ public:
     // Selects the texture and shows it at full size, when the package holds it.
     void showTexture(const QString& name);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 Q_SIGNALS:
     // "Use the game's INT": the .int text the game's menu needs, for the INT box.
     void gameIntChosen(const QString& text);
@@ -67,6 +70,7 @@ private:
     QStringList m_textureNames;
     QList<MenuSkin> m_skins;
     QList<MenuFinding> m_findings;
+    bool m_packageStale = true; // the main window has read a package the view has not
     QTimer m_menuTimer;
     qint64 m_lastMenuMs = 0;
     std::optional<SkinModel> m_model;
