@@ -221,9 +221,12 @@ void TestForm1::gameView() {
     QVERIFY(!view()->isVisible()); // a click only chooses
     QTest::mouseDClick(pictures->viewport(), Qt::LeftButton, {}, second.center());
     QTRY_VERIFY(view()->isVisible());
-    const QModelIndex shown =
-        view()->findChild<QListView*>(QStringLiteral("textures"))->currentIndex();
-    QCOMPARE(shown.data().toString().section(u'\n', 0, 0), QStringLiteral("Tigr4Bob"));
+    auto shown = [&] {
+        const QModelIndex index =
+            view()->findChild<QListView*>(QStringLiteral("textures"))->currentIndex();
+        return index.data().toString().section(u'\n', 0, 0);
+    };
+    QCOMPARE(shown(), QStringLiteral("Tigr4Bob"));
     view()->close();
     QTimer::singleShot(0, [] { // the INT box's own menu, with the way to the game view
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -250,6 +253,9 @@ void TestForm1::gameView() {
                  QStringLiteral("Tigr1  \"T\"/Tigr4Ann  \"Ann\""));
     QCOMPARE(list("findings"),
              QStringLiteral("Tigr4Bob: the face has no description; the menu won't list it"));
+    view()->findChild<QListView*>(QStringLiteral("textures"))->setCurrentIndex({});
+    view()->findChild<QListWidget*>(QStringLiteral("findings"))->setCurrentRow(0);
+    QCOMPARE(shown(), QStringLiteral("Tigr4Bob")); // choosing a finding shows its texture
     type("Object=(Name=Tigr_Cats.Tigr4Bob,Class=Texture,Description=Bob)");
     QTRY_COMPARE(list("faces"), QStringLiteral("Tigr4Ann  \"Ann\"|Tigr4Bob  \"Bob\""));
 
