@@ -55,7 +55,8 @@ QByteArray readWholeFile(const QString& path) {
         throw Failure(Kind::Unreadable);
     QByteArray bytes;
     try {
-        bytes = QByteArray(size, Qt::Uninitialized); // exactly the size: resize() leaves room to grow
+        bytes =
+            QByteArray(size, Qt::Uninitialized); // exactly the size: resize() leaves room to grow
     } catch (const std::bad_alloc&) {
         throw Failure(Kind::TooLarge);
     }

@@ -86,9 +86,10 @@ private:
 };
 
 // Scans the package at `fName` into `state`: replaces the name list and the picture list, sets the
-// count text and enables "Make INT". Once the file is read, it is the state's package file. Throws Failure: a file that cannot be read changes nothing; a
-// walk that runs into the end of the file keeps the names read so far, clears the picture list
-// and sets the count to 0, so no earlier package's pictures survive under the new package's name.
+// count text and enables "Make INT". Once the file is read, it is the state's package file. Throws
+// Failure: a file that cannot be read changes nothing; a walk that runs into the end of the file
+// keeps the names read so far, clears the picture list and sets the count to 0, so no earlier
+// package's pictures survive under the new package's name.
 void ParseFile(GeneratorState& state, const QString& fName);
 
 // "Make INT": replaces the INT text with the text built from the state.
