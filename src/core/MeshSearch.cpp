@@ -7,19 +7,12 @@
 #include "core/SkinSlots.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QtEndian>
 
 #include <algorithm>
 
 namespace quorrel {
 namespace {
-
-constexpr qint64 kHeadBytes = 4096; // the header and its generations
-// The most bytes a table entry of a package the game wrote takes: names of at most 64
-// characters, compact indices of at most five bytes.
-constexpr qint64 kMostPerName = 72, kMostPerExport = 33, kMostPerImport = 19;
 
 // The child folder of that name, ignoring case; `name` under `parent` when there is none.
 QString childFolder(const QString& parent, const QString& name) {
@@ -29,43 +22,6 @@ QString childFolder(const QString& parent, const QString& name) {
         return sameIgnoringCase(entry, name);
     });
     return QDir(parent).filePath(match == entries.cend() ? name : *match);
-}
-
-// The header, then each table from its start, laid end to end with the header's offsets moved
-// to match: the objects' data in between is never read. Where a table does not fit that (a name
-// longer than the game writes, an odd header), the whole file is read instead.
-PackageTables readTablesOnly(const QFileInfo& info) {
-    QFile file(info.filePath());
-    const qint64 size = info.size();
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) // only the bytes asked for
-        throw Failure(Failure::Kind::Unreadable);
-    QByteArray bytes = file.read(std::min(size, kHeadBytes));
-    if (bytes.size() == size)
-        return readPackageTables(bytes);
-    if (bytes.size() >= 36) {
-        const struct {
-            qsizetype countAt;
-            qint64 most;
-        } tables[] = {{12, kMostPerName}, {20, kMostPerExport}, {28, kMostPerImport}};
-        bool laidOut = true;
-        for (const auto& table : tables) {
-            const qint32 count = qFromLittleEndian<qint32>(bytes.constData() + table.countAt);
-            const qint32 offset = qFromLittleEndian<qint32>(bytes.constData() + table.countAt + 4);
-            if (count < 0 || offset < 0 || offset >= size || !file.seek(offset)) {
-                laidOut = false;
-                break;
-            }
-            qToLittleEndian(qint32(bytes.size()), bytes.data() + table.countAt + 4);
-            bytes += file.read(std::min(size - offset, count * table.most));
-        }
-        if (laidOut) {
-            try {
-                return readPackageTables(bytes);
-            } catch (const Failure&) {
-            }
-        }
-    }
-    return readPackageTables(readWholeFile(info.filePath()));
 }
 
 // The export index of the mesh, or -1.
@@ -127,7 +83,7 @@ FoundMesh findMesh(QStringView meshName, const QStringList& folders) {
             if (!info.isFile() || info.size() <= 0)
                 continue; // a FIFO or device would block or lie about its size
             try {
-                if (meshExport(readTablesOnly(info), meshName) < 0)
+                if (meshExport(readPackageTablesOf(info.filePath()), meshName) < 0)
                     continue;
             } catch (const Failure&) {
                 continue; // another package's damage is not this search's concern

@@ -1,8 +1,11 @@
 #include "core/Package.h"
 
 #include "core/Failure.h"
+#include "core/Files.h"
 #include "core/Windows1252.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
@@ -38,6 +41,8 @@ constexpr quint32 kSignature = 0x9E2A83C1;
 constexpr quint16 kGuidHeaderVersion = 68; // GUID and generations replace the heritage table
 constexpr quint16 kSizedNameVersion = 64;  // names carry a length in front
 constexpr qsizetype kFixedHeaderSize = 36;
+// The three tables' counts and offsets follow each other from here: names, exports, imports.
+constexpr qsizetype kNameCountAt = 12;
 // The fewest bytes one entry can take: a count larger than the bytes left allow is damage.
 constexpr qsizetype kMinName = 5;    // empty name and its flags
 constexpr qsizetype kMinImport = 7;  // three one-byte indices and an i32
@@ -118,6 +123,11 @@ constexpr qsizetype kMostReserved = 1 << 16;
 template <typename List> void reserveFor(List& list, qint32 count) {
     list.reserve(std::min<qsizetype>(count, kMostReserved));
 }
+
+constexpr qint64 kHeadBytes = 4096; // the header and its generations
+// The most bytes a table entry of a package the game wrote takes: names of at most 64
+// characters, compact indices of at most five bytes.
+constexpr qint64 kMostPerName = 72, kMostPerExport = 33, kMostPerImport = 19;
 
 } // namespace
 
@@ -246,6 +256,45 @@ PackageTables readPackageTables(QByteArrayView bytes) {
                                                 : tables.exports[ref - 1].objectName;
     }
     return tables;
+}
+
+// The header, then each table from its start, laid end to end with the header's offsets moved
+// to match. Where a table does not fit that (a name longer than the game writes, an odd header),
+// the whole file is read instead.
+PackageTables readPackageTablesOf(const QString& path) {
+    QFile file(path);
+    const qint64 size = QFileInfo(path).size();
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) // only the bytes asked for
+        throw Failure(Failure::Kind::Unreadable);
+    QByteArray bytes = file.read(std::min(size, kHeadBytes));
+    if (bytes.size() == size)
+        return readPackageTables(bytes);
+    if (bytes.size() >= kFixedHeaderSize) {
+        const struct {
+            qsizetype countAt;
+            qint64 most;
+        } tables[] = {{kNameCountAt, kMostPerName},
+                      {kNameCountAt + 8, kMostPerExport},
+                      {kNameCountAt + 16, kMostPerImport}};
+        bool laidOut = true;
+        for (const auto& table : tables) {
+            const qint32 count = qFromLittleEndian<qint32>(bytes.constData() + table.countAt);
+            const qint32 offset = qFromLittleEndian<qint32>(bytes.constData() + table.countAt + 4);
+            if (count < 0 || offset < 0 || offset >= size || !file.seek(offset)) {
+                laidOut = false;
+                break;
+            }
+            qToLittleEndian(qint32(bytes.size()), bytes.data() + table.countAt + 4);
+            bytes += file.read(std::min(size - offset, count * table.most));
+        }
+        if (laidOut) {
+            try {
+                return readPackageTables(bytes);
+            } catch (const Failure&) {
+            }
+        }
+    }
+    return readPackageTables(readWholeFile(path));
 }
 
 NameWalk walkNames(QByteArrayView bytes) {

@@ -68,6 +68,11 @@ private:
 // sized by a count larger than the bytes left could hold.
 PackageTables readPackageTables(QByteArrayView bytes);
 
+// The same for the package file at `path`, reading only the header and the three tables, never
+// the objects' data between them (or the whole file where the tables are laid out otherwise than
+// the game writes them). Throws Failure as readWholeFile() and readPackageTables() do.
+PackageTables readPackageTablesOf(const QString& path);
+
 // The names the byte walk reads: from position 66 (counting from 1) it takes a name at each
 // name-end marker (00 10 ?? 07) and stops at the stop marker (40 04), without reading the
 // header. It reads no byte outside `bytes`.
