@@ -1,11 +1,24 @@
 #include "core/GameFolders.h"
 
+#include "core/IgnoringCase.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <algorithm>
 
 namespace quorrel {
+
+std::optional<QString> childFolder(const QString& parent, QStringView name) {
+    const QDir dir(parent);
+    const QStringList entries = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    const auto match = std::find_if(entries.cbegin(), entries.cend(), [&](const QString& entry) {
+        return sameIgnoringCase(entry, name);
+    });
+    if (match == entries.cend())
+        return std::nullopt;
+    return dir.filePath(*match);
+}
 
 GamePlaces gamePlacesHere() {
     const QString game = QStringLiteral("Unreal Technology\\Installed Apps\\UnrealTournament");
@@ -41,18 +54,12 @@ std::optional<QString> findGameFolder(const QString& windowsFolder, const GamePl
         return std::nullopt;
     parts.first() = QStringLiteral("drive_") + parts.first().chopped(1).toLower();
     auto inPrefix = [&parts](const QString& prefix) -> std::optional<QString> {
-        QDir dir(prefix);
+        std::optional<QString> folder = prefix;
         for (const QString& part : parts) {
-            const QStringList entries =
-                dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-            const auto match =
-                std::find_if(entries.cbegin(), entries.cend(), [&](const QString& e) {
-                    return e.compare(part, Qt::CaseInsensitive) == 0;
-                });
-            if (match == entries.cend() || !dir.cd(*match))
+            if (!(folder = childFolder(*folder, part)))
                 return std::nullopt;
         }
-        return dir.absolutePath();
+        return QDir(*folder).absolutePath();
     };
     if (!places.winePrefix.isEmpty()) {
         if (std::optional<QString> folder = inPrefix(places.winePrefix))

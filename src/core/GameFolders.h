@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <optional>
 
@@ -18,6 +19,10 @@ struct GamePlaces {
     QString winePrefix;
     QStringList registryKeys;
 };
+
+// The folder under `parent` named `name` without regard to case, as the game's files are named on
+// Windows; nullopt when there is none.
+std::optional<QString> childFolder(const QString& parent, QStringView name);
 
 // This machine's places: the home folder, $WINEPREFIX, and the game's key under the user, then
 // the machine, then the machine's keys of 32-bit programs.

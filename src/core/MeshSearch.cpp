@@ -2,6 +2,7 @@
 
 #include "core/Failure.h"
 #include "core/Files.h"
+#include "core/GameFolders.h"
 #include "core/IgnoringCase.h"
 #include "core/NameFields.h"
 #include "core/SkinSlots.h"
@@ -13,16 +14,6 @@
 
 namespace quorrel {
 namespace {
-
-// The child folder of that name, ignoring case; `name` under `parent` when there is none.
-QString childFolder(const QString& parent, const QString& name) {
-    const QStringList entries =
-        QDir(parent).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    const auto match = std::find_if(entries.cbegin(), entries.cend(), [&](const QString& entry) {
-        return sameIgnoringCase(entry, name);
-    });
-    return QDir(parent).filePath(match == entries.cend() ? name : *match);
-}
 
 // The export index of the mesh, or -1.
 qsizetype meshExport(const PackageTables& tables, QStringView meshName) {
@@ -51,12 +42,12 @@ QStringList meshFolders(const QString& packagePath, const QStringList& gameFolde
     QStringList folders;
     const QDir packageFolder = QFileInfo(packagePath).absoluteDir();
     QDir game = packageFolder;
+    // A missing System folder stays in the list, under its own name, so a failure names it.
     if (game.cdUp())
-        folders << childFolder(game.path(), system);
+        folders << childFolder(game.path(), system).value_or(game.filePath(system));
     for (const QString& folder : gameFolders) {
-        const QString inside = childFolder(folder, system);
         folders << QDir::cleanPath(
-            QFileInfo(QFileInfo::exists(inside) ? inside : folder).absoluteFilePath());
+            QFileInfo(childFolder(folder, system).value_or(folder)).absoluteFilePath());
     }
     folders.removeDuplicates();
     return folders;
