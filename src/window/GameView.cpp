@@ -239,6 +239,7 @@ void GameView::readPackage() {
     m_fullSize->clear();
     m_fullSizeCaption->clear();
     m_model.reset();
+    m_shownFace.reset();
     m_noModel = QStringLiteral("Looking for the model...");
     m_modelNotFound = false;
     refreshMenu();
@@ -303,6 +304,15 @@ void GameView::showSkin() {
 void GameView::showFace() {
     const int skinRow = m_skinList->currentRow();
     const int faceRow = m_faceList->currentRow();
+    // Most edits of the INT text leave the chosen skin and face as they were.
+    QString shown;
+    if (const QListWidgetItem* skin = m_skinList->currentItem())
+        shown = skin->text();
+    if (const QListWidgetItem* face = m_faceList->currentItem())
+        shown += u'/' + face->text();
+    if (m_shownFace == shown)
+        return;
+    m_shownFace = shown;
     while (QLayoutItem* item = m_slots->takeAt(0)) {
         delete item->widget();
         delete item;

@@ -73,6 +73,7 @@ private:
     bool m_packageStale = true; // the main window has read a package the view has not
     QTimer m_menuTimer;
     qint64 m_lastMenuMs = 0;
+    std::optional<QString> m_shownFace; // the skin and face the portrait, slots and model show
     std::optional<SkinModel> m_model;
     QString m_noModel;            // why there is none
     bool m_modelNotFound = false; // in none of the folders: the author may name one
