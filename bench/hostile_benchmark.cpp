@@ -4,8 +4,8 @@
 //   build/bench/hostile_benchmark
 #include "PackageBuilder.h"
 
-#include "core/Failure.h"
-#include "core/GeneratorState.h"
+#include "base/Failure.h"
+#include "workflows/GeneratorState.h"
 
 #include <QElapsedTimer>
 #include <QFile>

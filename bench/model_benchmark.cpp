@@ -5,10 +5,10 @@
 //   build/bench/model_benchmark [--benchmark_filter=...]
 #include "PackageBuilder.h"
 
-#include "core/Files.h"
-#include "core/Mesh.h"
-#include "core/MeshSearch.h"
-#include "core/ModelPicture.h"
+#include "base/Files.h"
+#include "formats/Mesh.h"
+#include "game/MeshSearch.h"
+#include "render/ModelPicture.h"
 
 #include <QDir>
 #include <QFile>

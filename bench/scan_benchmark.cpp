@@ -5,8 +5,8 @@
 // The packages are generated once into a temporary folder; every run reads them from the page
 // cache, so the comparison is the scan's own work against the cost of getting the bytes.
 #include "BenchPackages.h"
-#include "core/Failure.h"
-#include "core/GeneratorState.h"
+#include "base/Failure.h"
+#include "workflows/GeneratorState.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,10 +4,10 @@
 // ones that spread the work, how long until the whole text is there.
 //
 //   DISPLAY=... build/bench/text_box_options PACKAGE.utx     (bench/run.sh runs it under Xvfb)
-#include "core/GeneratorState.h"
-#include "core/IntFile.h"
-#include "core/NameFields.h"
-#include "core/PictureScan.h"
+#include "workflows/GeneratorState.h"
+#include "formats/IntFile.h"
+#include "rules/NameFields.h"
+#include "rules/PictureScan.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

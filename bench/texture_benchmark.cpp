@@ -5,8 +5,8 @@
 //
 // The view's target: every thumbnail within 1 s, full size only on demand.
 #include "BenchPackages.h"
-#include "core/Package.h"
-#include "core/Texture.h"
+#include "formats/Package.h"
+#include "formats/Texture.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,19 +1,21 @@
 #include "cli/Modes.h"
 
 #include "cli/Output.h"
-#include "core/Failure.h"
-#include "core/Files.h"
-#include "core/IgnoringCase.h"
-#include "core/IntFile.h"
-#include "core/MeshSearch.h"
-#include "core/ModelPicture.h"
-#include "core/NameFields.h"
-#include "core/Package.h"
-#include "core/PictureScan.h"
-#include "core/SkinMenu.h"
-#include "core/SkinModel.h"
-#include "core/SkinSlots.h"
-#include "core/Texture.h"
+#include "base/Failure.h"
+#include "base/Files.h"
+#include "base/IgnoringCase.h"
+#include "formats/IntFile.h"
+#include "game/MeshSearch.h"
+#include "render/ModelPicture.h"
+#include "rules/NameFields.h"
+#include "rules/NameWalk.h"
+#include "rules/PlayerModels.h"
+#include "formats/Package.h"
+#include "rules/PictureScan.h"
+#include "rules/SkinMenu.h"
+#include "game/SkinModel.h"
+#include "rules/SkinSlots.h"
+#include "formats/Texture.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -105,10 +107,9 @@ Outcome checkMenu(const QString& package, const Settings& settings) {
                             failure.text();
         }
         // The walk only matters to the .int the window would write; a given file names its own.
-        const QString walk = walkDifference(walkNames(bytes), tables.names);
-        if (!walk.isEmpty())
+        if (const std::optional<QString> walk = walkDifference(walkNames(bytes), tables.names))
             problems << QStringLiteral("%1: version %2: %3")
-                            .arg(title, QString::number(tables.version), walk);
+                            .arg(title, QString::number(tables.version), *walk);
     }
 
     const QList<IntEntry> entries = readIntEntries(text);

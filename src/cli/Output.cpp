@@ -1,7 +1,7 @@
 #include "cli/Output.h"
 
-#include "core/Failure.h"
-#include "core/Files.h"
+#include "base/Failure.h"
+#include "base/Files.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "cli/Settings.h"
 
-#include "core/IgnoringCase.h"
-#include "core/IntFile.h"
+#include "base/IgnoringCase.h"
+#include "formats/IntFile.h"
 
 #include <QCommandLineParser>
 

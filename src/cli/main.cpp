@@ -5,7 +5,7 @@
 #include "cli/Modes.h"
 #include "cli/Output.h"
 #include "cli/Settings.h"
-#include "core/Failure.h"
+#include "base/Failure.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -20,7 +20,7 @@
 //   Text4     (empty)                 the info text
 //   Command4  "All Done"              closes the info panel
 
-#include "core/GeneratorState.h"
+#include "workflows/GeneratorState.h"
 #include "window/ResizeLayout.h"
 #include "workflows/CommonDialog.h"
 

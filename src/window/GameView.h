@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/Package.h"
-#include "core/SkinMenu.h"
-#include "core/SkinModel.h"
-#include "core/Texture.h"
+#include "formats/Package.h"
+#include "rules/SkinMenu.h"
+#include "game/SkinModel.h"
+#include "formats/Texture.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

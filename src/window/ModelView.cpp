@@ -1,6 +1,6 @@
 #include "window/ModelView.h"
 
-#include "core/ModelPicture.h"
+#include "render/ModelPicture.h"
 #include "window/PictureImage.h"
 
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Mesh.h"
-#include "core/Picture.h"
+#include "formats/Mesh.h"
+#include "base/Picture.h"
 
 #include <QElapsedTimer>
 #include <QImage>

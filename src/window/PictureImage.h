@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Picture.h"
+#include "base/Picture.h"
 
 #include <QImage>
 #include <QString>

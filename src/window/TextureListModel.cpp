@@ -1,6 +1,6 @@
 #include "window/TextureListModel.h"
 
-#include "core/IgnoringCase.h"
+#include "base/IgnoringCase.h"
 #include "window/PictureImage.h"
 
 #include <exception>

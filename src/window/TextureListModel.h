@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/SkinMenu.h"
-#include "core/Texture.h"
+#include "rules/SkinMenu.h"
+#include "formats/Texture.h"
 
 #include <QAbstractListModel>
 #include <QHash>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/GameFolders.h"
+#include "game/GameFolders.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "workflows/QtFileDialog.h"
 
-#include "core/GameFolders.h"
+#include "game/GameFolders.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,9 +1,9 @@
 #include "workflows/Workflows.h"
 
-#include "core/Files.h"
-#include "core/GeneratorState.h"
-#include "core/IntFile.h"
-#include "core/NameFields.h"
+#include "base/Files.h"
+#include "workflows/GeneratorState.h"
+#include "formats/IntFile.h"
+#include "rules/NameFields.h"
 #include "workflows/CommonDialog.h"
 #include "workflows/MessageBoxSeam.h"
 

@@ -2,8 +2,8 @@
 #include "ScriptedSeams.h"
 #include "TestFiles.h"
 
-#include "core/GeneratorState.h"
-#include "core/IntFile.h"
+#include "workflows/GeneratorState.h"
+#include "formats/IntFile.h"
 #include "workflows/CommonDialog.h"
 #include "workflows/Workflows.h"
 
@@ -50,6 +50,10 @@ class TestWorkflows : public QObject {
 
 private Q_SLOTS:
     void init();
+    void nameFields_data();
+    void nameFields();
+    void intText_data();
+    void intText();
     void open_data();
     void open();
     void save_data();
@@ -212,6 +216,70 @@ void TestWorkflows::save() {
                                              MessageBoxSeam::Buttons::Ok,
                                              MessageBoxSeam::Icon::Critical}));
     QVERIFY(env->boxes.shown.isEmpty());
+}
+
+void TestWorkflows::nameFields_data() {
+    QTest::addColumn<QString>("package");
+    QTest::addColumn<QString>("mesh");
+    QTest::newRow("mesh, skin") << "Soldier_Tiger"
+                                << "Soldier";
+    QTest::newRow("first underscore") << "a_b_c"
+                                      << "a";
+    QTest::newRow("no underscore") << "Tiger"
+                                   << "Tiger";
+    QTest::newRow("underscore first") << "_T"
+                                      << "";
+    QTest::newRow("cleared") << ""
+                             << "";
+}
+
+// Catches a wrong mesh name or skin description derived from the package name.
+void TestWorkflows::nameFields() {
+    QFETCH(QString, package);
+    QFETCH(QString, mesh);
+    GeneratorState state;
+    state.setPackageName(package + u'x');
+    state.setPackageName(package);
+    QCOMPARE(state.meshName(), mesh);
+    QCOMPARE(state.skinDescription(), package);
+}
+
+void TestWorkflows::intText_data() {
+    QTest::addColumn<QString>("package");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QStringList>("pictures");
+    QTest::addColumn<QStringList>("objects"); // each line less "Object=(Name=" and ")\r\n"
+    // clang-format off
+    QTest::newRow("face rules; picture 0 always takes the skin description") << "P" << "D"
+        << QStringList{"14b", "44a", "4a", "a4", "x4y_z"}
+        << QStringList{"P.14b,Class=Texture,Description=\"D\"",
+                       "P.44a,Class=Texture,Description=\"4a\"",
+                       "P.4a,Class=Texture,Description=\"a\"", "P.a4,Class=Texture",
+                       "P.x4y_z,Class=Texture"};
+    QTest::newRow("empty picture list") << "Pkg" << "Desc" << QStringList()
+        << QStringList{"Pkg.,Class=Texture,Description=\"Desc\""};
+    QTest::newRow("nothing escaped") << "a\"b,c" << "say \"hi\"\rthere" << QStringList{"p"}
+        << QStringList{"a\"b,c.p,Class=Texture,Description=\"say \"hi\"\rthere\""};
+    // clang-format on
+}
+
+// Catches a wrong INT line, description rule or line end, and Make INT appending to old text.
+void TestWorkflows::intText() {
+    QFETCH(QString, package);
+    QFETCH(QString, description);
+    QFETCH(QStringList, pictures);
+    QFETCH(QStringList, objects);
+    GeneratorState state;
+    state.setPackageName(package);
+    state.setSkinDescription(description);
+    state.setPictures(pictures);
+    state.setIntText(QStringLiteral("the user's own edits"));
+    MakeInt(state);
+    MakeInt(state);
+    QString text = QStringLiteral("[public]\r\n\r\n");
+    for (const QString& object : objects)
+        text += QStringLiteral("Object=(Name=") + object + QStringLiteral(")\r\n");
+    QCOMPARE(state.intText(), text);
 }
 
 QTEST_MAIN(TestWorkflows)

@@ -1,0 +1,119 @@
+#include "game/SkinModel.h"
+
+#include "base/Failure.h"
+#include "game/GameFolders.h"
+#include "base/IgnoringCase.h"
+#include "game/MeshSearch.h"
+#include "rules/SkinMenu.h"
+#include "formats/Texture.h"
+
+#include <QDir>
+
+namespace quorrel {
+namespace {
+
+struct PackageBytes {
+    QByteArrayView bytes;
+    const PackageTables& tables;
+};
+
+// The picture of the first texture of that name (ignoring case) in the packages; null when none
+// holds it. Throws a Failure (Damaged) naming the texture when it cannot be decoded.
+Picture texturePicture(const QString& name, std::initializer_list<PackageBytes> packages) {
+    for (const PackageBytes& package : packages) {
+        for (const qsizetype i : textureExports(package.tables)) {
+            if (!sameIgnoringCase(package.tables.exports[i].objectName, name))
+                continue;
+            try {
+                return decodeTexture(package.bytes, package.tables, i);
+            } catch (const Failure& failure) {
+                throw Failure(Failure::Kind::Damaged,
+                              QStringLiteral("the texture %1: %2").arg(name, failure.text()));
+            }
+        }
+    }
+    return Picture();
+}
+
+[[noreturn]] void notFound(const QString& reason) {
+    throw Failure(Failure::Kind::NotFound, reason);
+}
+
+// The entry of `list` that is `name` without regard to case; empty when none is.
+QString entryIgnoringCase(const QStringList& list, QStringView name) {
+    for (const QString& entry : list) {
+        if (sameIgnoringCase(entry, name))
+            return entry;
+    }
+    return QString();
+}
+
+} // namespace
+
+QStringList modelFolders(const QString& packagePath, const QStringList& more) {
+    QStringList games;
+    if (const std::optional<QString> system = findGameFolder(kSystemFolder, gamePlacesHere()))
+        games << *system;
+    return meshFolders(packagePath, games + more);
+}
+
+SkinModel loadSkinModel(QStringView meshName, const QStringList& folders) {
+    FoundMesh found = findMesh(meshName, folders);
+    SkinModel model{found.file, std::move(found.bytes), std::move(found.tables), {}, {}};
+    model.mesh = readMesh(model.meshBytes, model.meshTables, found.exportIndex);
+    model.triangles = meshTriangles(model.mesh);
+    return model;
+}
+
+QStringList modelTextures(const SkinModel& model, const PackageTables& skinTables) {
+    return textureNames(skinTables) + textureNames(model.meshTables);
+}
+
+SkinChoice chooseSkin(QStringView meshName, const QStringList& textures, const QString& skin,
+                      const QString& face, int team) {
+    const QStringList skins = modelSkins(meshName, textures);
+    SkinChoice choice{skin.isEmpty() ? skins.value(0) : entryIgnoringCase(skins, skin), QString(),
+                      team};
+    if (choice.group.isEmpty())
+        notFound(QStringLiteral("the package holds no skin %1 for the mesh %2; its skins: %3")
+                     .arg(skin, meshName.toString(), skins.join(QStringLiteral(", "))));
+    QStringList faces;
+    for (const SkinGroup& group : skinGroups(textures)) {
+        if (group.name == choice.group)
+            faces = groupFaces(textures, group);
+    }
+    choice.face = face.isEmpty() ? faces.value(0) : entryIgnoringCase(faces, face);
+    if (choice.face.isEmpty() && !face.isEmpty())
+        notFound(QStringLiteral("the skin %1 has no face %2; its faces: %3")
+                     .arg(choice.group, face, faces.join(QStringLiteral(", "))));
+    return choice;
+}
+
+DressedModel dressModel(const SkinModel& model, QByteArrayView skinPackage,
+                        const PackageTables& skinTables, const SkinChoice& choice) {
+    DressedModel dressed{
+        skinSlots(model.mesh.name, choice, modelTextures(model, skinTables)), {}, {}};
+    for (const qint32 slot : meshSlots(model.mesh)) {
+        const SkinSlot filled = slot >= 0 && slot < 4 ? dressed.slots.slot[slot] : SkinSlot();
+        if (filled.wanted.isEmpty()) {
+            dressed.problems
+                << QStringLiteral("the mesh's slot %1 is none the player menu fills").arg(slot);
+        } else if (filled.missing()) {
+            dressed.problems << QStringLiteral("the mesh's slot %1 wants the texture %2, which is "
+                                               "in neither the package nor %3")
+                                    .arg(QString::number(slot), filled.wanted,
+                                         QDir::toNativeSeparators(model.meshFile));
+        } else {
+            try {
+                dressed.pictures[slot] =
+                    texturePicture(filled.texture, {{skinPackage, skinTables},
+                                                    {model.meshBytes, model.meshTables}});
+            } catch (const Failure& failure) {
+                dressed.problems << failure.text();
+            }
+        }
+    }
+    return dressed;
+}
+
+} // namespace quorrel

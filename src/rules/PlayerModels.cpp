@@ -1,0 +1,43 @@
+#include "rules/PlayerModels.h"
+
+#include "base/IgnoringCase.h"
+#include "rules/NameFields.h"
+
+namespace quorrel {
+namespace {
+
+constexpr StockModel kStockModels[] = {
+    {u"Commando", SkinLayout::Commando, u"Botpack.u"},
+    {u"Soldier", SkinLayout::Soldier, u"Botpack.u"},
+    {u"FCommando", SkinLayout::FemaleCommando, u"Botpack.u"},
+    {u"SGirl", SkinLayout::Soldier, u"Botpack.u"},
+    {u"Boss", SkinLayout::Boss, u"Botpack.u"},
+    {u"TSkM", SkinLayout::Commando, u"EpicCustomModels.u"},
+    {u"tnalimesh", SkinLayout::SingleSkin, u"EpicCustomModels.u", u"T_nali_"},
+    {u"TCowMesh", SkinLayout::SingleSkin, u"EpicCustomModels.u", u"T_cow_", u"cowpack"},
+};
+
+} // namespace
+
+const StockModel* stockModel(QStringView meshName) {
+    for (const StockModel& model : kStockModels) {
+        if (sameIgnoringCase(model.mesh, meshName))
+            return &model;
+    }
+    return nullptr;
+}
+
+SkinLayout skinLayoutFor(QStringView meshName) {
+    const StockModel* model = stockModel(meshName);
+    return model ? model->layout : SkinLayout::Guessed;
+}
+
+QString skinMeshName(const QString& packageName) {
+    QString mesh = meshNameFor(packageName);
+    if (mesh.size() >= 5 && sameIgnoringCase(mesh.right(5), u"Skins"))
+        mesh.chop(5);
+    const StockModel* stock = stockModel(mesh);
+    return stock ? stock->mesh.toString() : mesh;
+}
+
+} // namespace quorrel
