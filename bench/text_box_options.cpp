@@ -4,10 +4,10 @@
 // ones that spread the work, how long until the whole text is there.
 //
 //   DISPLAY=... build/bench/text_box_options PACKAGE.utx     (bench/run.sh runs it under Xvfb)
-#include "workflows/GeneratorState.h"
 #include "formats/IntFile.h"
 #include "rules/NameFields.h"
 #include "rules/PictureScan.h"
+#include "workflows/GeneratorState.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

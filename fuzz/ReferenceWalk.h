@@ -1,7 +1,7 @@
 #pragma once
 
-#include "rules/NameWalk.h"
 #include "base/Windows1252.h"
+#include "rules/NameWalk.h"
 
 #include <QByteArrayView>
 

@@ -1,5 +1,7 @@
 #include "base/Failure.h"
 
+#include <new>
+
 namespace quorrel {
 namespace {
 
@@ -31,7 +33,24 @@ QString textFor(Failure::Kind kind, const QString& detail) {
 
 } // namespace
 
+Failure::Failure(Kind kind) : Failure(kind, QString()) {}
+
 Failure::Failure(Kind kind, const QString& detail)
     : m_kind(kind), m_text(textFor(kind, detail)), m_what(m_text.toUtf8()) {}
+
+Failure Failure::about(const QString& subject) const {
+    Failure failure = *this;
+    failure.m_text = subject + QStringLiteral(": ") + m_text;
+    failure.m_what = failure.m_text.toUtf8();
+    return failure;
+}
+
+QString failureText(const std::exception& failure) {
+    if (const auto* own = dynamic_cast<const Failure*>(&failure))
+        return own->text();
+    if (dynamic_cast<const std::bad_alloc*>(&failure))
+        return Failure(Failure::Kind::TooLarge).text();
+    return QString::fromUtf8(failure.what());
+}
 
 } // namespace quorrel

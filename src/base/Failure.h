@@ -6,9 +6,14 @@
 
 namespace quorrel {
 
-// The one way the core reports that something could not be done. Every function that can fail
-// throws a Failure; its text is the plain reason ("missing", "the name count 9 is more than the
-// file can hold"), without the file it concerns, which the caller knows.
+// How the tool reports that something could not be done:
+// - an operation that fails throws a Failure, made by the constructor for the kinds whose text is
+//   fixed and by damaged(), notFound() or notWritten() for those that say more;
+// - an operation over many items (the textures of a package, the packages of a game) reports each
+//   item's failure as data beside the others and goes on;
+// - a lookup that may find nothing returns a std::optional.
+// Its text is the plain reason ("missing", "the name count 9 is more than the file can hold"),
+// without the file it concerns, which the caller knows.
 class Failure : public std::exception {
 public:
     enum class Kind {
@@ -24,16 +29,33 @@ public:
         NotFound,    // what was looked for is in none of the places; the text names them
     };
 
-    explicit Failure(Kind kind, const QString& detail = QString());
+    // A kind whose text is fixed: Missing, NotAFile, Empty, Unreadable, TooLarge, NoEndMarker,
+    // ShortName.
+    explicit Failure(Kind kind);
+    // What is wrong with the bytes, and where.
+    static Failure damaged(const QString& reason) { return Failure(Kind::Damaged, reason); }
+    // What was looked for, and every place it was looked for in.
+    static Failure notFound(const QString& reason) { return Failure(Kind::NotFound, reason); }
+    // The file or stream that could not be written.
+    static Failure notWritten(const QString& what) { return Failure(Kind::NotWritten, what); }
+
+    // The same failure, its text led by what it concerns ("Skin: the face count ...").
+    Failure about(const QString& subject) const;
 
     Kind kind() const { return m_kind; }
     const QString& text() const { return m_text; }
     const char* what() const noexcept override { return m_what.constData(); }
 
 private:
+    Failure(Kind kind, const QString& detail);
+
     Kind m_kind;
     QString m_text;
     QByteArray m_what;
 };
+
+// The user's words for a failure that reaches the window or the command line: a Failure's text;
+// for too little memory, what Failure(TooLarge) says; for anything else, what it says of itself.
+QString failureText(const std::exception& failure);
 
 } // namespace quorrel

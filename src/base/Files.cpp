@@ -74,7 +74,7 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
     // temporary file goes away with `file`.
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         file.write(bytes) != bytes.size() || !file.commit())
-        throw Failure(Failure::Kind::NotWritten, QDir::toNativeSeparators(path));
+        throw Failure::notWritten(QDir::toNativeSeparators(path));
 }
 
 } // namespace quorrel

@@ -1,21 +1,21 @@
 #include "cli/Modes.h"
 
-#include "cli/Output.h"
 #include "base/Failure.h"
 #include "base/Files.h"
 #include "base/IgnoringCase.h"
+#include "cli/Output.h"
 #include "formats/IntFile.h"
+#include "formats/Package.h"
+#include "formats/Texture.h"
 #include "game/MeshSearch.h"
+#include "game/SkinModel.h"
 #include "render/ModelPicture.h"
 #include "rules/NameFields.h"
 #include "rules/NameWalk.h"
-#include "rules/PlayerModels.h"
-#include "formats/Package.h"
 #include "rules/PictureScan.h"
+#include "rules/PlayerModels.h"
 #include "rules/SkinMenu.h"
-#include "game/SkinModel.h"
 #include "rules/SkinSlots.h"
-#include "formats/Texture.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -130,10 +130,6 @@ Outcome checkMenu(const QString& package, const Settings& settings) {
     return {QString(), QString(), !problems.isEmpty()};
 }
 
-[[noreturn]] void notFound(const QString& reason) {
-    throw Failure(Failure::Kind::NotFound, reason);
-}
-
 // Draws the package's skin on the model its name gives, from the mesh in the game's files.
 Outcome renderModel(const QString& package, const Settings& settings) {
     const QByteArray bytes = readWholeFile(package);
@@ -147,7 +143,7 @@ Outcome renderModel(const QString& package, const Settings& settings) {
                    settings.render.face, settings.render.team);
     const DressedModel dressed = dressModel(model, bytes, tables, choice);
     if (!dressed.problems.isEmpty()) // the view draws such a slot in one colour; a file does not
-        notFound(dressed.problems.first());
+        throw Failure::notFound(dressed.problems.first());
     const Picture picture = drawModel(model.triangles, dressed.pictures, settings.render.size,
                                       settings.render.size, settings.render.yaw);
     writeWholeFile(settings.render.file, pngBytes(picture));
@@ -173,7 +169,7 @@ Outcome writePictures(const QString& package, const Settings& settings) {
     const bool anyPicture = std::any_of(textures.begin(), textures.end(),
                                         [](const TextureInfo& t) { return t.failure.isEmpty(); });
     if (anyPicture && !into.mkpath(QStringLiteral(".")))
-        throw Failure(Failure::Kind::NotWritten, QDir::toNativeSeparators(into.path()));
+        throw Failure::notWritten(QDir::toNativeSeparators(into.path()));
     Outcome outcome;
     for (const TextureInfo& texture : textures) {
         if (!texture.hasPixels) {
@@ -182,10 +178,9 @@ Outcome writePictures(const QString& package, const Settings& settings) {
         }
         try {
             if (!texture.failure.isEmpty())
-                throw Failure(Failure::Kind::Damaged, texture.failure);
+                throw Failure::damaged(texture.failure);
             if (!plainFileName(texture.name))
-                throw Failure(Failure::Kind::Damaged,
-                              QStringLiteral("the name cannot be a file name"));
+                throw Failure::damaged(QStringLiteral("the name cannot be a file name"));
             writeWholeFile(into.filePath(texture.name + QStringLiteral(".png")),
                            pngBytes(decodeTexture(bytes, tables, texture.exportIndex)));
         } catch (const Failure& failure) {
@@ -215,10 +210,8 @@ Outcome runMode(const QString& package, const Settings& settings) {
         case Mode::Pictures:
             return writePictures(package, settings);
         }
-    } catch (const Failure& failure) {
-        return Outcome::failed(failure.text());
-    } catch (const std::bad_alloc&) { // a package too large for this machine, in every mode
-        return Outcome::failed(Failure(Failure::Kind::TooLarge).text());
+    } catch (const std::exception& failure) { // no memory for a huge package too, in every mode
+        return Outcome::failed(failureText(failure));
     }
     return {};
 }

@@ -24,14 +24,14 @@ QByteArray pngBytes(const Picture& picture) {
     QByteArray png;
     QBuffer buffer(&png);
     if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
-        throw Failure(Failure::Kind::NotWritten, QStringLiteral("a PNG picture"));
+        throw Failure::notWritten(QStringLiteral("a PNG picture"));
     return png;
 }
 
 void writeOut(const QByteArray& bytes) {
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) ||
         std::fflush(stdout) != 0)
-        throw Failure(Failure::Kind::NotWritten, QStringLiteral("to standard output"));
+        throw Failure::notWritten(QStringLiteral("to standard output"));
 }
 
 void deliverInt(const QString& package, const QString& packageName, const QByteArray& bytes,

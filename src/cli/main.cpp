@@ -2,10 +2,10 @@
 // as the window's Open, "Make INT" and Save would with the fields it derives from the file name.
 // --complete writes the .int the game's menu needs instead; --check tells what the menu will list;
 // --pictures writes the textures as PNG files; --render draws the skin on its player model.
+#include "base/Failure.h"
 #include "cli/Modes.h"
 #include "cli/Output.h"
 #include "cli/Settings.h"
-#include "base/Failure.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

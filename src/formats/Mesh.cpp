@@ -18,10 +18,6 @@ constexpr quint16 kOneLodFloat = 65;   // one float of texture level of detail
 constexpr quint16 kLodFloatArray = 66; // an array of them
 constexpr qsizetype kBox = 6 * 4 + 1;  // two corners and a valid byte
 
-[[noreturn]] void fail(const QString& reason) {
-    throw Failure(Failure::Kind::Damaged, reason);
-}
-
 // The package cursor, with the arrays and names a mesh is made of.
 class MeshCursor : public PackageCursor {
 public:
@@ -41,7 +37,7 @@ public:
         const qsizetype start = at();
         const qint32 n = compact(what);
         if (n < 0 || n > left() / entry)
-            fail(
+            throw Failure::damaged(
                 QStringLiteral("the %1 count %2 at byte %3 is more than the %4 bytes left can hold")
                     .arg(QLatin1String(what))
                     .arg(n)
@@ -57,10 +53,10 @@ public:
     QString name(const char* what) {
         const qint32 index = compact(what);
         if (index < 0 || index >= m_tables.names.size())
-            fail(QStringLiteral("%1 names name %2 of %3")
-                     .arg(QLatin1String(what))
-                     .arg(index)
-                     .arg(m_tables.names.size()));
+            throw Failure::damaged(QStringLiteral("%1 names name %2 of %3")
+                                       .arg(QLatin1String(what))
+                                       .arg(index)
+                                       .arg(m_tables.names.size()));
         return m_tables.names.at(index);
     }
 
@@ -125,15 +121,16 @@ const Sequence* shownSequence(const QList<Sequence>& sequences) {
 // The reasons it throws leave out the mesh's name, which readMesh() puts in front.
 Mesh readLodMesh(QByteArrayView package, const PackageTables& tables, const PackageExport& object) {
     if (sameIgnoringCase(object.className, u"Mesh"))
-        fail(QStringLiteral("a plain Mesh, which this tool does not read: only "
-                            "LodMesh models are drawn"));
+        throw Failure::damaged(QStringLiteral("a plain Mesh, which this tool does not read: only "
+                                              "LodMesh models are drawn"));
     if (!sameIgnoringCase(object.className, u"LodMesh"))
-        fail(QStringLiteral("a %1, not a mesh").arg(object.className));
+        throw Failure::damaged(QStringLiteral("a %1, not a mesh").arg(object.className));
     if (tables.version < kFirstVersion || tables.version > kLastVersion)
-        fail(QStringLiteral("meshes are read from package versions %1 to %2, not %3")
-                 .arg(kFirstVersion)
-                 .arg(kLastVersion)
-                 .arg(tables.version));
+        throw Failure::damaged(
+            QStringLiteral("meshes are read from package versions %1 to %2, not %3")
+                .arg(kFirstVersion)
+                .arg(kLastVersion)
+                .arg(tables.version));
     Mesh mesh;
     mesh.name = object.objectName;
     PackageCursor data = objectCursor(package, object);
@@ -221,34 +218,35 @@ Mesh readLodMesh(QByteArrayView package, const PackageTables& tables, const Pack
         mesh.frame = shown->firstFrame;
     }
     if (mesh.frame < 0 || mesh.frame >= frameCount)
-        fail(QStringLiteral("the sequence %1 starts at frame %2, but the mesh has %3 frames")
-                 .arg(mesh.sequence.isEmpty() ? QStringLiteral("(none)") : mesh.sequence)
-                 .arg(mesh.frame)
-                 .arg(frameCount));
+        throw Failure::damaged(
+            QStringLiteral("the sequence %1 starts at frame %2, but the mesh has %3 frames")
+                .arg(mesh.sequence.isEmpty() ? QStringLiteral("(none)") : mesh.sequence)
+                .arg(mesh.frame)
+                .arg(frameCount));
     for (qsizetype i = 0; i < mesh.faces.size(); ++i) {
         const MeshFace& face = mesh.faces[i];
         for (const quint16 wedge : face.wedges) {
             if (wedge >= mesh.wedges.size())
-                fail(QStringLiteral("face %1 uses wedge %2 of %3")
-                         .arg(i)
-                         .arg(wedge)
-                         .arg(mesh.wedges.size()));
+                throw Failure::damaged(QStringLiteral("face %1 uses wedge %2 of %3")
+                                           .arg(i)
+                                           .arg(wedge)
+                                           .arg(mesh.wedges.size()));
         }
         if (face.material >= mesh.materials.size())
-            fail(QStringLiteral("face %1 uses material %2 of %3")
-                     .arg(i)
-                     .arg(face.material)
-                     .arg(mesh.materials.size()));
+            throw Failure::damaged(QStringLiteral("face %1 uses material %2 of %3")
+                                       .arg(i)
+                                       .arg(face.material)
+                                       .arg(mesh.materials.size()));
     }
     quint16 highest = 0;
     for (const MeshWedge& wedge : mesh.wedges)
         highest = std::max(highest, wedge.vertex);
     const qint64 first = qint64(mesh.frame) * verticesPerFrame + specialVertices;
     if (!mesh.wedges.isEmpty() && (first < 0 || first + highest >= vertexCount))
-        fail(QStringLiteral("frame %1 needs vertex %2, but the mesh has %3")
-                 .arg(mesh.frame)
-                 .arg(first + highest)
-                 .arg(vertexCount));
+        throw Failure::damaged(QStringLiteral("frame %1 needs vertex %2, but the mesh has %3")
+                                   .arg(mesh.frame)
+                                   .arg(first + highest)
+                                   .arg(vertexCount));
     if (!mesh.wedges.isEmpty()) {
         mesh.points.resize(qsizetype(highest) + 1);
         PackageCursor vertices(package, verticesAt + first * 4, end);
@@ -265,7 +263,7 @@ Mesh readMesh(QByteArrayView package, const PackageTables& tables, qsizetype exp
     try {
         return readLodMesh(package, tables, object);
     } catch (const Failure& failure) {
-        throw Failure(failure.kind(), object.objectName + QStringLiteral(": ") + failure.text());
+        throw failure.about(object.objectName);
     }
 }
 

@@ -26,10 +26,6 @@ constexpr qsizetype kMinName = 5;    // empty name and its flags
 constexpr qsizetype kMinImport = 7;  // three one-byte indices and an i32
 constexpr qsizetype kMinExport = 12; // four one-byte indices, an i32 and the flags
 
-[[noreturn]] void fail(const QString& reason) {
-    throw Failure(Failure::Kind::Damaged, reason);
-}
-
 struct Table {
     qint32 count;
     qint32 offset;
@@ -39,13 +35,15 @@ struct Table {
 PackageCursor tableCursor(QByteArrayView bytes, Table table, qsizetype minEntry, const char* what) {
     const QLatin1String name(what);
     if (table.count < 0 || table.offset < 0)
-        fail(QStringLiteral("the %1 table has a negative count or offset").arg(name));
+        throw Failure::damaged(
+            QStringLiteral("the %1 table has a negative count or offset").arg(name));
     if (table.offset > bytes.size())
-        fail(QStringLiteral("the %1 table starts past the end of the file").arg(name));
+        throw Failure::damaged(
+            QStringLiteral("the %1 table starts past the end of the file").arg(name));
     if (table.count > (bytes.size() - table.offset) / minEntry)
-        fail(QStringLiteral("the %1 count %2 is more than the file can hold")
-                 .arg(name)
-                 .arg(table.count));
+        throw Failure::damaged(QStringLiteral("the %1 count %2 is more than the file can hold")
+                                   .arg(name)
+                                   .arg(table.count));
     return PackageCursor(bytes, table.offset);
 }
 
@@ -56,13 +54,15 @@ QString readName(PackageCursor& cursor, quint16 version) {
         const uchar* start = cursor.take(0, "a name");
         const void* zero = left > 0 ? std::memchr(start, 0, size_t(left)) : nullptr;
         if (!zero)
-            fail(QStringLiteral("the name at byte %1 has no end").arg(cursor.at()));
+            throw Failure::damaged(
+                QStringLiteral("the name at byte %1 has no end").arg(cursor.at()));
         const qsizetype length = static_cast<const uchar*>(zero) - start;
         text = QByteArrayView(cursor.take(length + 1, "a name"), length);
     } else {
         const qint32 length = cursor.compact("a name length");
         if (length < 0)
-            fail(QStringLiteral("a name before byte %1 has a negative length").arg(cursor.at()));
+            throw Failure::damaged(
+                QStringLiteral("a name before byte %1 has a negative length").arg(cursor.at()));
         text = QByteArrayView(cursor.take(length, "a name"), length);
         if (const qsizetype zero = text.indexOf('\0'); zero >= 0)
             text = text.first(zero);
@@ -77,16 +77,16 @@ public:
 
     const QString& name(qint32 index, const QString& entry) const {
         if (index < 0 || index >= m_tables.names.size())
-            fail(QStringLiteral("%1 uses name %2 of %3")
-                     .arg(entry)
-                     .arg(index)
-                     .arg(m_tables.names.size()));
+            throw Failure::damaged(QStringLiteral("%1 uses name %2 of %3")
+                                       .arg(entry)
+                                       .arg(index)
+                                       .arg(m_tables.names.size()));
         return m_tables.names.at(index);
     }
 
     void checkReference(qint32 ref, qsizetype exportCount, const QString& entry) const {
         if ((ref < 0 && -qint64(ref) > m_tables.imports.size()) || (ref > 0 && ref > exportCount))
-            fail(
+            throw Failure::damaged(
                 QStringLiteral("%1 refers to object %2, which does not exist").arg(entry).arg(ref));
     }
 
@@ -115,10 +115,10 @@ PackageCursor::PackageCursor(QByteArrayView bytes, qsizetype at, qsizetype end)
 
 const uchar* PackageCursor::take(qsizetype count, const char* what) {
     if (count < 0 || m_at < 0 || count > left())
-        fail(QStringLiteral("%1 at byte %2 runs past %3")
-                 .arg(QLatin1String(what))
-                 .arg(m_at)
-                 .arg(QLatin1String(m_within)));
+        throw Failure::damaged(QStringLiteral("%1 at byte %2 runs past %3")
+                                   .arg(QLatin1String(what))
+                                   .arg(m_at)
+                                   .arg(QLatin1String(m_within)));
     const auto* data = reinterpret_cast<const uchar*>(m_bytes.data()) + m_at;
     m_at += count;
     return data;
@@ -148,15 +148,16 @@ qint32 PackageCursor::compact(const char* what) {
     bool more = byte & 0x40;
     for (int shift = 6; more; shift += 7) {
         if (shift > 27)
-            fail(QStringLiteral("%1 at byte %2 is longer than five bytes")
-                     .arg(QLatin1String(what))
-                     .arg(start));
+            throw Failure::damaged(QStringLiteral("%1 at byte %2 is longer than five bytes")
+                                       .arg(QLatin1String(what))
+                                       .arg(start));
         byte = *take(1, what);
         value |= qint64(byte & 0x7F) << shift;
         more = byte & 0x80;
     }
     if (value > std::numeric_limits<qint32>::max())
-        fail(QStringLiteral("%1 at byte %2 is out of range").arg(QLatin1String(what)).arg(start));
+        throw Failure::damaged(
+            QStringLiteral("%1 at byte %2 is out of range").arg(QLatin1String(what)).arg(start));
     return qint32(negative ? -value : value);
 }
 
@@ -164,9 +165,9 @@ PackageTables readPackageTables(QByteArrayView bytes) {
     PackageTables tables;
     PackageCursor header(bytes, 0);
     if (bytes.size() < 4 || header.u32("the signature") != kSignature)
-        fail(QStringLiteral("not a package: the signature is missing"));
+        throw Failure::damaged(QStringLiteral("not a package: the signature is missing"));
     if (bytes.size() < kFixedHeaderSize)
-        fail(QStringLiteral("the header ends at byte %1").arg(bytes.size()));
+        throw Failure::damaged(QStringLiteral("the header ends at byte %1").arg(bytes.size()));
     tables.version = header.u16("the version");
     tables.licensee = header.u16("the licensee");
     tables.flags = header.u32("the flags");
@@ -179,8 +180,9 @@ PackageTables readPackageTables(QByteArrayView bytes) {
         header.take(16, "the GUID");
         const qint32 generations = header.i32("the generation count");
         if (generations < 0 || generations > header.left() / 8)
-            fail(QStringLiteral("the generation count %1 is more than the header can hold")
-                     .arg(generations));
+            throw Failure::damaged(
+                QStringLiteral("the generation count %1 is more than the header can hold")
+                    .arg(generations));
         header.take(qsizetype(generations) * 8, "the generations");
     }
 
@@ -221,7 +223,7 @@ PackageTables readPackageTables(QByteArrayView bytes) {
         item.flags = cursor.u32("export flags");
         item.serialSize = cursor.compact("an export");
         if (item.serialSize < 0)
-            fail(QStringLiteral("%1 has a negative size").arg(entry));
+            throw Failure::damaged(QStringLiteral("%1 has a negative size").arg(entry));
         if (item.serialSize > 0)
             item.serialOffset = cursor.compact("an export");
         tables.exports.append(item);

@@ -8,13 +8,10 @@ namespace {
 
 constexpr quint32 kHasStateFrame = 0x02000000;
 
-[[noreturn]] void fail(const QString& reason) {
-    throw Failure(Failure::Kind::Damaged, reason);
-}
-
 const QString& nameAt(const PackageTables& tables, qint32 index) {
     if (index < 0 || index >= tables.names.size())
-        fail(QStringLiteral("a property names name %1 of %2").arg(index).arg(tables.names.size()));
+        throw Failure::damaged(
+            QStringLiteral("a property names name %1 of %2").arg(index).arg(tables.names.size()));
     return tables.names.at(index);
 }
 
@@ -57,10 +54,11 @@ qint32 arrayIndex(PackageCursor& cursor) {
 PackageCursor objectCursor(QByteArrayView package, const PackageExport& object) {
     if (object.serialSize <= 0 || object.serialOffset < 0 ||
         qint64(object.serialOffset) + object.serialSize > package.size())
-        fail(QStringLiteral("%1's data (%2 bytes at byte %3) lies outside the file")
-                 .arg(object.objectName)
-                 .arg(object.serialSize)
-                 .arg(object.serialOffset));
+        throw Failure::damaged(
+            QStringLiteral("%1's data (%2 bytes at byte %3) lies outside the file")
+                .arg(object.objectName)
+                .arg(object.serialSize)
+                .arg(object.serialOffset));
     return PackageCursor(package, object.serialOffset,
                          qsizetype(object.serialOffset) + object.serialSize);
 }
@@ -82,9 +80,9 @@ QList<Property> readProperties(PackageCursor& cursor, const PackageTables& table
             return properties;
         const quint8 info = cursor.u8("a property tag");
         if ((info & 0x0F) == 0)
-            fail(QStringLiteral("the property %1 at byte %2 has no type")
-                     .arg(property.name)
-                     .arg(cursor.at() - 1));
+            throw Failure::damaged(QStringLiteral("the property %1 at byte %2 has no type")
+                                       .arg(property.name)
+                                       .arg(cursor.at() - 1));
         property.type = PropertyType(info & 0x0F);
         if (property.type == PropertyType::Struct)
             property.structName = nameAt(tables, cursor.compact("a struct name"));

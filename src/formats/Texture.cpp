@@ -27,10 +27,6 @@ enum Format { P8 = 0, RGB16 = 2, DXT1 = 3, RGBA8 = 5 };
 using Rgba = std::array<uchar, 4>;
 using Palette = std::array<Rgba, kMostColours>;
 
-[[noreturn]] void fail(const QString& reason) {
-    throw Failure(Failure::Kind::Damaged, reason);
-}
-
 struct Mip {
     qsizetype pixelsAt = 0;
     qint32 byteCount = 0;
@@ -88,10 +84,10 @@ QList<Mip> readMips(PackageCursor& cursor, quint16 version) {
     const qsizetype at = cursor.at();
     const qint32 count = cursor.compact("the mip count");
     if (count < 1 || count > kMostMips)
-        fail(QStringLiteral("the mip count %1 at byte %2 is not 1 to %3")
-                 .arg(count)
-                 .arg(at)
-                 .arg(kMostMips));
+        throw Failure::damaged(QStringLiteral("the mip count %1 at byte %2 is not 1 to %3")
+                                   .arg(count)
+                                   .arg(at)
+                                   .arg(kMostMips));
     QList<Mip> mips;
     for (qint32 i = 0; i < count; ++i) {
         const bool hasEnd =
@@ -100,23 +96,24 @@ QList<Mip> readMips(PackageCursor& cursor, quint16 version) {
         Mip mip;
         mip.byteCount = cursor.compact("a mip's byte count");
         if (mip.byteCount < 0)
-            fail(QStringLiteral("mip %1 has a negative byte count").arg(i));
+            throw Failure::damaged(QStringLiteral("mip %1 has a negative byte count").arg(i));
         mip.pixelsAt = cursor.at();
         cursor.take(mip.byteCount, "a mip's pixels");
         if (hasEnd && end != quint64(cursor.at()))
-            fail(QStringLiteral("mip %1 says its pixels end at byte %2, but they end at byte %3")
-                     .arg(i)
-                     .arg(end)
-                     .arg(cursor.at()));
+            throw Failure::damaged(
+                QStringLiteral("mip %1 says its pixels end at byte %2, but they end at byte %3")
+                    .arg(i)
+                    .arg(end)
+                    .arg(cursor.at()));
         const quint32 width = cursor.u32("a mip's width");
         const quint32 height = cursor.u32("a mip's height");
         cursor.take(2, "a mip's size bits");
         if (width < 1 || width > kLargestSide || height < 1 || height > kLargestSide)
-            fail(QStringLiteral("mip %1 is %2x%3 pixels; a side must be 1 to %4")
-                     .arg(i)
-                     .arg(width)
-                     .arg(height)
-                     .arg(kLargestSide));
+            throw Failure::damaged(QStringLiteral("mip %1 is %2x%3 pixels; a side must be 1 to %4")
+                                       .arg(i)
+                                       .arg(width)
+                                       .arg(height)
+                                       .arg(kLargestSide));
         mip.width = int(width);
         mip.height = int(height);
         mips.append(mip);
@@ -141,42 +138,45 @@ void readLayout(QByteArrayView package, const PackageTables& tables, const Packa
         const Mip& mip = layout.mips[i];
         const qint64 needed = bytesNeeded(layout.format, mip.width, mip.height);
         if (needed > mip.byteCount)
-            fail(QStringLiteral("mip %1 (%2x%3) holds %4 bytes of the %5 its format needs")
-                     .arg(i)
-                     .arg(mip.width)
-                     .arg(mip.height)
-                     .arg(mip.byteCount)
-                     .arg(needed));
+            throw Failure::damaged(
+                QStringLiteral("mip %1 (%2x%3) holds %4 bytes of the %5 its format needs")
+                    .arg(i)
+                    .arg(mip.width)
+                    .arg(mip.height)
+                    .arg(mip.byteCount)
+                    .arg(needed));
     }
 }
 
 // The palette's colours, opaque; those past its count are black.
 Palette readPalette(QByteArrayView package, const PackageTables& tables, qint32 reference) {
     if (reference == 0)
-        fail(QStringLiteral("it has no palette"));
+        throw Failure::damaged(QStringLiteral("it has no palette"));
     if (reference < -tables.imports.size() || reference > tables.exports.size())
-        fail(QStringLiteral("its palette is object %1, which does not exist").arg(reference));
+        throw Failure::damaged(
+            QStringLiteral("its palette is object %1, which does not exist").arg(reference));
     if (reference < 0) {
         const PackageImport& palette = tables.imports[-qsizetype(reference) - 1];
         const qint32 outer = palette.package;
         const QString where = outer < 0   ? tables.imports[-qsizetype(outer) - 1].objectName
                               : outer > 0 ? tables.exports[outer - 1].objectName
                                           : QStringLiteral("another package");
-        fail(QStringLiteral("its palette %1 is in %2, which this file does not hold")
-                 .arg(palette.objectName, where));
+        throw Failure::damaged(
+            QStringLiteral("its palette %1 is in %2, which this file does not hold")
+                .arg(palette.objectName, where));
     }
     const PackageExport& object = tables.exports[reference - 1];
     if (!sameIgnoringCase(object.className, u"Palette"))
-        fail(QStringLiteral("its palette %1 is of class %2")
-                 .arg(object.objectName, object.className));
+        throw Failure::damaged(QStringLiteral("its palette %1 is of class %2")
+                                   .arg(object.objectName, object.className));
     PackageCursor cursor = objectCursor(package, object);
     readProperties(cursor, tables, object);
     const qint32 count = cursor.compact("the palette's colour count");
     if (count < 1 || std::size_t(count) > kMostColours)
-        fail(QStringLiteral("its palette %1 has %2 colours, not 1 to %3")
-                 .arg(object.objectName)
-                 .arg(count)
-                 .arg(kMostColours));
+        throw Failure::damaged(QStringLiteral("its palette %1 has %2 colours, not 1 to %3")
+                                   .arg(object.objectName)
+                                   .arg(count)
+                                   .arg(kMostColours));
     const uchar* colours = cursor.take(qsizetype(count) * 4, "the palette's colours");
     Palette palette;
     palette.fill({0, 0, 0, 255});
@@ -247,7 +247,7 @@ void decode(QByteArrayView package, const PackageTables& tables, const Layout& l
         decodeDxt1(in, mip.width, mip.height, layout.masked, out);
         break;
     default:
-        fail(unsupported(layout.format));
+        throw Failure::damaged(unsupported(layout.format));
     }
 }
 
@@ -349,11 +349,11 @@ Picture decodeTexture(QByteArrayView package, const PackageTables& tables, qsize
                       int largestSide) {
     if (exportIndex < 0 || exportIndex >= tables.exports.size() ||
         !isTextureClass(tables.exports[exportIndex].className))
-        fail(QStringLiteral("export %1 is not a texture").arg(exportIndex));
+        throw Failure::damaged(QStringLiteral("export %1 is not a texture").arg(exportIndex));
     Layout layout;
     readLayout(package, tables, tables.exports[exportIndex], layout);
     if (!layout.hasPixels())
-        fail(noPixels());
+        throw Failure::damaged(noPixels());
     const auto side = [&](qsizetype i) {
         return std::max(layout.mips[i].width, layout.mips[i].height);
     };

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formats/Package.h"
 #include "base/Picture.h"
+#include "formats/Package.h"
 
 #include <QByteArrayView>
 #include <QList>

@@ -2,8 +2,8 @@
 
 #include "base/Failure.h"
 #include "base/Files.h"
-#include "game/GameFolders.h"
 #include "base/IgnoringCase.h"
+#include "game/GameFolders.h"
 #include "rules/PlayerModels.h"
 
 #include <QDir>
@@ -75,19 +75,18 @@ FoundMesh findMesh(QStringView meshName, const QStringList& folders) {
                 found.bytes = readWholeFile(found.file);
                 found.tables = readPackageTables(found.bytes);
             } catch (const Failure& failure) {
-                throw Failure(Failure::Kind::Damaged, QDir::toNativeSeparators(found.file) +
-                                                          QStringLiteral(": ") + failure.text());
+                throw Failure::damaged(QDir::toNativeSeparators(found.file) + QStringLiteral(": ") +
+                                       failure.text());
             }
             found.exportIndex = meshExport(found.tables, meshName);
             if (found.exportIndex >= 0)
                 return found;
         }
     }
-    throw Failure(Failure::Kind::NotFound,
-                  QStringLiteral("no mesh %1 in the .u packages of %2")
-                      .arg(meshName.toString(), looked.isEmpty()
-                                                    ? QStringLiteral("any folder")
-                                                    : looked.join(QStringLiteral(", "))));
+    throw Failure::notFound(QStringLiteral("no mesh %1 in the .u packages of %2")
+                                .arg(meshName.toString(), looked.isEmpty()
+                                                              ? QStringLiteral("any folder")
+                                                              : looked.join(QStringLiteral(", "))));
 }
 
 } // namespace quorrel

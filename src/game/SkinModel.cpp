@@ -1,11 +1,11 @@
 #include "game/SkinModel.h"
 
 #include "base/Failure.h"
-#include "game/GameFolders.h"
 #include "base/IgnoringCase.h"
+#include "formats/Texture.h"
+#include "game/GameFolders.h"
 #include "game/MeshSearch.h"
 #include "rules/SkinMenu.h"
-#include "formats/Texture.h"
 
 #include <QDir>
 
@@ -27,16 +27,12 @@ Picture texturePicture(const QString& name, std::initializer_list<PackageBytes> 
             try {
                 return decodeTexture(package.bytes, package.tables, i);
             } catch (const Failure& failure) {
-                throw Failure(Failure::Kind::Damaged,
-                              QStringLiteral("the texture %1: %2").arg(name, failure.text()));
+                throw Failure::damaged(
+                    QStringLiteral("the texture %1: %2").arg(name, failure.text()));
             }
         }
     }
     return Picture();
-}
-
-[[noreturn]] void notFound(const QString& reason) {
-    throw Failure(Failure::Kind::NotFound, reason);
 }
 
 // The entry of `list` that is `name` without regard to case; empty when none is.
@@ -75,8 +71,9 @@ SkinChoice chooseSkin(QStringView meshName, const QStringList& textures, const Q
     SkinChoice choice{skin.isEmpty() ? skins.value(0) : entryIgnoringCase(skins, skin), QString(),
                       team};
     if (choice.group.isEmpty())
-        notFound(QStringLiteral("the package holds no skin %1 for the mesh %2; its skins: %3")
-                     .arg(skin, meshName.toString(), skins.join(QStringLiteral(", "))));
+        throw Failure::notFound(
+            QStringLiteral("the package holds no skin %1 for the mesh %2; its skins: %3")
+                .arg(skin, meshName.toString(), skins.join(QStringLiteral(", "))));
     QStringList faces;
     for (const SkinGroup& group : skinGroups(textures)) {
         if (group.name == choice.group)
@@ -84,8 +81,8 @@ SkinChoice chooseSkin(QStringView meshName, const QStringList& textures, const Q
     }
     choice.face = face.isEmpty() ? faces.value(0) : entryIgnoringCase(faces, face);
     if (choice.face.isEmpty() && !face.isEmpty())
-        notFound(QStringLiteral("the skin %1 has no face %2; its faces: %3")
-                     .arg(choice.group, face, faces.join(QStringLiteral(", "))));
+        throw Failure::notFound(QStringLiteral("the skin %1 has no face %2; its faces: %3")
+                                    .arg(choice.group, face, faces.join(QStringLiteral(", "))));
     return choice;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/Picture.h"
 #include "formats/Mesh.h"
 #include "formats/Package.h"
-#include "base/Picture.h"
 #include "rules/SkinSlots.h"
 
 #include <QByteArray>

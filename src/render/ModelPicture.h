@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formats/Mesh.h"
 #include "base/Picture.h"
+#include "formats/Mesh.h"
 
 #include <QList>
 

@@ -20,9 +20,9 @@
 //   Text4     (empty)                 the info text
 //   Command4  "All Done"              closes the info panel
 
-#include "workflows/GeneratorState.h"
 #include "window/ResizeLayout.h"
 #include "workflows/CommonDialog.h"
+#include "workflows/GeneratorState.h"
 
 #include <QMargins>
 #include <QWidget>

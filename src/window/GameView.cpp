@@ -2,7 +2,6 @@
 
 #include "base/Failure.h"
 #include "base/Files.h"
-#include "workflows/GeneratorState.h"
 #include "base/IgnoringCase.h"
 #include "formats/IntFile.h"
 #include "game/MeshSearch.h"
@@ -13,6 +12,7 @@
 #include "window/PictureImage.h"
 #include "window/TextureListModel.h"
 #include "workflows/FileDialogSeam.h"
+#include "workflows/GeneratorState.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -226,7 +226,7 @@ void GameView::readPackage() {
                                   .arg(textures.size()));
         } catch (const std::exception& failure) { // a Failure, or no memory for a huge package
             m_status->setText(QDir::toNativeSeparators(path) + QStringLiteral(": ") +
-                              QString::fromUtf8(failure.what()));
+                              failureText(failure));
             m_bytes.clear();
             m_tables = PackageTables();
         }
@@ -375,8 +375,8 @@ void GameView::showFullSize(int row) {
         try {
             image = imageOf(decodeTexture(m_bytes, m_tables, info.exportIndex));
         } catch (const std::exception& failure) {
-            caption += QStringLiteral(" - ") + QString::fromUtf8(failure.what());
-            image = placeholderImage(QString::fromUtf8(failure.what()), 128);
+            caption += QStringLiteral(" - ") + failureText(failure);
+            image = placeholderImage(failureText(failure), 128);
         }
     }
     // A small texture is shown larger, in whole steps, so its pixels stay sharp.
@@ -401,7 +401,7 @@ void GameView::loadModel() {
             m_noModel = failure.text();
             m_modelNotFound = failure.kind() == Failure::Kind::NotFound;
         } catch (const std::exception& failure) { // no memory for a huge package
-            m_noModel = QString::fromUtf8(failure.what());
+            m_noModel = failureText(failure);
         }
     }
     showModel();

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "formats/Package.h"
-#include "rules/SkinMenu.h"
-#include "game/SkinModel.h"
 #include "formats/Texture.h"
+#include "game/SkinModel.h"
+#include "rules/SkinMenu.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -1,5 +1,6 @@
 #include "window/TextureListModel.h"
 
+#include "base/Failure.h"
 #include "base/IgnoringCase.h"
 #include "window/PictureImage.h"
 
@@ -68,7 +69,7 @@ QPixmap TextureListModel::thumbnail(int row) const {
         try {
             image = imageOf(m_thumbnail(info));
         } catch (const std::exception& failure) {
-            image = placeholderImage(QString::fromUtf8(failure.what()), kThumbnailSide);
+            image = placeholderImage(failureText(failure), kThumbnailSide);
         }
     }
     const QPixmap pixmap = QPixmap::fromImage(image.scaled(

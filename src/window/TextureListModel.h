@@ -1,7 +1,7 @@
 #pragma once
 
-#include "rules/SkinMenu.h"
 #include "formats/Texture.h"
+#include "rules/SkinMenu.h"
 
 #include <QAbstractListModel>
 #include <QHash>

@@ -1,10 +1,10 @@
 #include "workflows/Workflows.h"
 
 #include "base/Files.h"
-#include "workflows/GeneratorState.h"
 #include "formats/IntFile.h"
 #include "rules/NameFields.h"
 #include "workflows/CommonDialog.h"
+#include "workflows/GeneratorState.h"
 #include "workflows/MessageBoxSeam.h"
 
 #include <QDir>

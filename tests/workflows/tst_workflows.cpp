@@ -2,9 +2,9 @@
 #include "ScriptedSeams.h"
 #include "TestFiles.h"
 
-#include "workflows/GeneratorState.h"
 #include "formats/IntFile.h"
 #include "workflows/CommonDialog.h"
+#include "workflows/GeneratorState.h"
 #include "workflows/Workflows.h"
 
 using namespace quorrel;
