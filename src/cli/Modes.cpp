@@ -1,219 +1,154 @@
 #include "cli/Modes.h"
 
-#include "base/Failure.h"
-#include "base/Files.h"
 #include "base/IgnoringCase.h"
-#include "cli/Output.h"
+#include "cli/PackageRuns.h"
 #include "formats/IntFile.h"
-#include "formats/Package.h"
-#include "formats/Texture.h"
-#include "game/MeshSearch.h"
-#include "game/SkinModel.h"
-#include "render/ModelPicture.h"
-#include "rules/NameFields.h"
-#include "rules/NameWalk.h"
-#include "rules/PictureScan.h"
-#include "rules/PlayerModels.h"
-#include "rules/SkinMenu.h"
-#include "rules/SkinSlots.h"
 
-#include <QDir>
-#include <QFileInfo>
-
-#include <algorithm>
-#include <new>
+#include <cmath>
 
 namespace quorrel::cli {
 namespace {
 
-QString packageNameOf(const QString& package) {
-    return packageNameFromTitle(QFileInfo(package).fileName());
+QCommandLineOption option(const char* name, const char* help, const char* value = nullptr) {
+    return QCommandLineOption(QLatin1String(name), QLatin1String(help),
+                              value ? QLatin1String(value) : QString());
 }
 
-// The name fields the window would hold: derived from the package name, then the user's own.
-NameFieldValues fieldsFor(const QString& packageName, const Settings& settings) {
-    NameFieldValues fields = nameFieldsFor(packageName);
-    fields.meshName = settings.mesh.value_or(fields.meshName);
-    fields.skinDescription = settings.description.value_or(fields.skinDescription);
-    return fields;
+std::optional<QString> readNothing(const QCommandLineParser&, Settings&) {
+    return std::nullopt;
 }
 
-Outcome writeWindowInt(const QString& package, const Settings& settings) {
-    const QString packageName = packageNameOf(package);
-    deliverInt(package, packageName,
-               windowIntBytes(readWholeFile(package), fieldsFor(packageName, settings)),
-               settings.outputFolder);
-    return {};
-}
-
-Outcome listNames(const QString& package, const Settings& settings) {
-    const QString packageName = packageNameOf(package);
-    const PictureScan scan =
-        scanPictures(readWholeFile(package), fieldsFor(packageName, settings).meshName);
-    requireComplete(scan);
-    QString text;
-    if (settings.namePackages)
-        text += QStringLiteral("# ") + package + u'\n';
-    text += QStringLiteral("[names]\n");
-    for (const QString& name : scan.names)
-        text += name + u'\n';
-    text += QStringLiteral("[pictures]\n");
-    for (const QString& picture : scan.pictures)
-        text += picture + u'\n';
-    writeOut(text.toUtf8());
-    return {};
-}
-
-Outcome writeCompleteInt(const QString& package, const Settings& settings) {
-    const QString packageName = packageNameOf(package);
-    const QStringList textures = textureNames(readPackageTables(readWholeFile(package)));
-    if (textures.isEmpty())
-        return Outcome::failed(QStringLiteral("the package holds no textures"));
-    const QList<SkinGroup> groups = skinGroups(textures);
-    for (auto it = settings.skins.cbegin(); it != settings.skins.cend(); ++it) {
-        if (std::none_of(groups.begin(), groups.end(),
-                         [&](const SkinGroup& group) { return caseKey(group.name) == it.key(); }))
-            return Outcome::failed(
-                QStringLiteral("--skin %1: the package holds no skin %1").arg(it.key()));
+std::optional<QString> readComplete(const QCommandLineParser& parser, Settings& s) {
+    for (const QString& skin : parser.values(QStringLiteral("skin"))) {
+        const qsizetype equals = skin.indexOf(u'=');
+        const QString group = caseKey(skin.left(equals));
+        if (equals != 4 || skin.size() == 5 || s.skins.contains(group))
+            return QStringLiteral("--skin takes GROUP=TEXT, four characters and a text, once a "
+                                  "group: ") +
+                   skin;
+        s.skins.insert(group, skin.sliced(5));
     }
-    const QList<IntObject> objects =
-        completeObjects(textures, settings.description.value_or(packageName), settings.skins);
-    deliverInt(package, packageName, intFileBytes(buildIntText(packageName, objects)),
-               settings.outputFolder);
-    return {};
-}
-
-// Prints what the menu will list from the .int, then one line per problem.
-Outcome checkMenu(const QString& package, const Settings& settings) {
-    const QString title = QFileInfo(package).fileName();
-    const QString packageName = packageNameOf(package);
-    const QByteArray bytes = readWholeFile(package);
-    const PackageTables tables = readPackageTables(bytes);
-
-    QStringList problems;
-    QString text;
-    if (!settings.intFile.isEmpty()) {
-        try {
-            text = decodeIntFile(readWholeFile(settings.intFile));
-        } catch (const Failure& failure) { // an empty .int lists nothing, which is the finding
-            if (failure.kind() != Failure::Kind::Empty)
-                return Outcome::failed(failure.text(), settings.intFile);
-        }
-    } else {
-        try {
-            text = decodeIntFile(windowIntBytes(bytes, fieldsFor(packageName, settings)));
-        } catch (const Failure& failure) {
-            problems << title + QStringLiteral(": the default mode writes no .int: ") +
-                            failure.text();
-        }
-        // The walk only matters to the .int the window would write; a given file names its own.
-        if (const std::optional<QString> walk = walkDifference(walkNames(bytes), tables.names))
-            problems << QStringLiteral("%1: version %2: %3")
-                            .arg(title, QString::number(tables.version), *walk);
+    if (!s.skins.isEmpty() && s.packages.size() > 1)
+        return QStringLiteral("--skin takes a single package");
+    if (s.mesh)
+        return QStringLiteral("--complete takes no --mesh");
+    QStringList texts = s.skins.values();
+    if (s.description)
+        texts << *s.description;
+    // The menu skips an empty description, and the game's reading ends one at a quote.
+    for (const QString& text : texts) {
+        if (!readsBackWhole(text))
+            return QStringLiteral("a description for --complete is empty or holds a quote or a "
+                                  "line break: ") +
+                   text;
     }
-
-    const QList<IntEntry> entries = readIntEntries(text);
-    const QList<MenuSkin> skins = menuSkins(entries);
-    QString report = skins.isEmpty() ? QStringLiteral("the menu lists no skin\n") : QString();
-    for (const MenuSkin& skin : skins) {
-        report += QStringLiteral("skin %1 \"%2\"\n").arg(skin.texture, skin.description);
-        for (const MenuFace& face : skin.faces)
-            report += QStringLiteral("  face %1 \"%2\"\n").arg(face.texture, face.description);
-    }
-    for (const MenuFinding& finding : menuFindings(textureNames(tables), entries, packageName))
-        problems << findingText(finding);
-    for (const QString& problem : problems)
-        report += problem + u'\n';
-    if (problems.isEmpty())
-        report += QStringLiteral("no problems\n");
-    writeOut(report.toUtf8());
-    return {QString(), QString(), !problems.isEmpty()};
+    return std::nullopt;
 }
 
-// Draws the package's skin on the model its name gives, from the mesh in the game's files.
-Outcome renderModel(const QString& package, const Settings& settings) {
-    const QByteArray bytes = readWholeFile(package);
-    const PackageTables tables = readPackageTables(bytes);
-    const QString meshName = settings.mesh.value_or(skinMeshName(packageNameOf(package)));
-    const QStringList named =
-        settings.render.game.isEmpty() ? QStringList() : QStringList{settings.render.game};
-    const SkinModel model = loadSkinModel(meshName, modelFolders(package, named));
-    const SkinChoice choice =
-        chooseSkin(model.mesh.name, textureNames(tables), settings.render.skin,
-                   settings.render.face, settings.render.team);
-    const DressedModel dressed = dressModel(model, bytes, tables, choice);
-    if (!dressed.problems.isEmpty()) // the view draws such a slot in one colour; a file does not
-        throw Failure::notFound(dressed.problems.first());
-    const Picture picture = drawModel(model.triangles, dressed.pictures, settings.render.size,
-                                      settings.render.size, settings.render.yaw);
-    writeWholeFile(settings.render.file, pngBytes(picture));
-    return {};
+std::optional<QString> readCheck(const QCommandLineParser& parser, Settings& s) {
+    if (s.packages.size() > 2 || parser.isSet(QStringLiteral("output")))
+        return QStringLiteral("--check takes PACKAGE.utx and an optional FILE.int, and no "
+                              "--output");
+    s.intFile = s.packages.value(1);
+    s.packages = s.packages.mid(0, 1);
+    return std::nullopt;
 }
 
-// A texture name that names a file in the package's folder and nowhere else, on every system.
-bool plainFileName(const QString& name) {
-    static const QString reserved = QStringLiteral("/\\:*?\"<>|");
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-           std::none_of(name.begin(), name.end(),
-                        [](QChar c) { return c < u' ' || reserved.contains(c); });
+std::optional<QString> readPictures(const QCommandLineParser& parser, Settings& s) {
+    s.picturesFolder = parser.value(QStringLiteral("pictures"));
+    if (s.mesh || s.description || parser.isSet(QStringLiteral("output")) ||
+        s.picturesFolder.isEmpty())
+        return QStringLiteral("--pictures takes a folder, and no --mesh, --description or "
+                              "--output");
+    return std::nullopt;
 }
 
-// Writes each texture as DIR/PACKAGE/NAME.png; names each texture it does not write, and why.
-Outcome writePictures(const QString& package, const Settings& settings) {
-    const QByteArray bytes = readWholeFile(package);
-    const PackageTables tables = readPackageTables(bytes);
-    const QList<TextureInfo> textures = readTextures(bytes, tables);
-    if (textures.isEmpty())
-        return Outcome::failed(QStringLiteral("the package holds no textures"));
-    const QDir into(QDir(settings.picturesFolder).filePath(packageNameOf(package)));
-    const bool anyPicture = std::any_of(textures.begin(), textures.end(),
-                                        [](const TextureInfo& t) { return t.failure.isEmpty(); });
-    if (anyPicture && !into.mkpath(QStringLiteral(".")))
-        throw Failure::notWritten(QDir::toNativeSeparators(into.path()));
-    Outcome outcome;
-    for (const TextureInfo& texture : textures) {
-        if (!texture.hasPixels) {
-            outcome.notes << texture.name + QStringLiteral(": skipped: ") + texture.failure;
-            continue;
-        }
-        try {
-            if (!texture.failure.isEmpty())
-                throw Failure::damaged(texture.failure);
-            if (!plainFileName(texture.name))
-                throw Failure::damaged(QStringLiteral("the name cannot be a file name"));
-            writeWholeFile(into.filePath(texture.name + QStringLiteral(".png")),
-                           pngBytes(decodeTexture(bytes, tables, texture.exportIndex)));
-        } catch (const Failure& failure) {
-            outcome.notes << texture.name + QStringLiteral(": ") + failure.text();
-            outcome.problems = true;
-        }
-    }
-    return outcome;
+std::optional<QString> readRender(const QCommandLineParser& parser, Settings& s) {
+    if (s.packages.size() > 1 || parser.isSet(QStringLiteral("output")) || s.description)
+        return QStringLiteral("--render takes one package, and no --output or --description");
+    auto& r = s.render;
+    const auto value = [&](const char* name) { return parser.value(QLatin1String(name)); };
+    r.file = value("render");
+    r.game = value("game");
+    r.skin = value("skin-group");
+    r.face = value("face");
+    // A whole number within [low, high], when the option is given.
+    const auto whole = [&](const char* name, int low, int high, int& out) {
+        if (!parser.isSet(QLatin1String(name)))
+            return true;
+        bool ok = false;
+        out = value(name).toInt(&ok);
+        return ok && out >= low && out <= high;
+    };
+    if (!whole("team", 0, 3, r.team))
+        return QStringLiteral("--team takes 0 (red), 1 (blue), 2 (green) or 3 (gold)");
+    if (!whole("size", 16, 4096, r.size))
+        return QStringLiteral("--size takes a number of pixels from 16 to 4096");
+    bool ok = true;
+    if (parser.isSet(QStringLiteral("yaw")))
+        r.yaw = value("yaw").toDouble(&ok);
+    if (!ok || !std::isfinite(r.yaw))
+        return QStringLiteral("--yaw takes a number of degrees");
+    return std::nullopt;
+}
+
+template <PackageRun run> int runEach(const Settings& settings) {
+    return eachPackage(settings, run);
 }
 
 } // namespace
 
-Outcome runMode(const QString& package, const Settings& settings) {
-    using Mode = Settings::Mode;
-    try {
-        switch (settings.mode) {
-        case Mode::WindowInt:
-            return writeWindowInt(package, settings);
-        case Mode::List:
-            return listNames(package, settings);
-        case Mode::Complete:
-            return writeCompleteInt(package, settings);
-        case Mode::Check:
-            return checkMenu(package, settings);
-        case Mode::Render:
-            return renderModel(package, settings);
-        case Mode::Pictures:
-            return writePictures(package, settings);
-        }
-    } catch (const std::exception& failure) { // no memory for a huge package too, in every mode
-        return Outcome::failed(failureText(failure));
-    }
-    return {};
+const QList<Mode>& modes() {
+    static const QList<Mode> table{
+        {{},
+         QStringLiteral("quorrel-int [options] PACKAGE.utx..."),
+         readNothing,
+         runEach<writeWindowInt>},
+        {{option("list", "Print the name list and the picture list instead.")},
+         QString(),
+         readNothing,
+         runEach<listNames>},
+        {{option("complete", "Write the .int the game's menu needs: every texture, each skin and "
+                             "each face described."),
+          option("skin",
+                 "With --complete, describe the skin <group> (its four characters) by <text>; "
+                 "repeatable (one package only).",
+                 "group=text")},
+         QString(),
+         readComplete,
+         runEach<writeCompleteInt>},
+        {{option("check", "Tell what the game's menu will list from PACKAGE.utx and FILE.int (by "
+                          "default the .int this tool writes), then each problem; exit 1 if any.")},
+         QStringLiteral("quorrel-int --check PACKAGE.utx [FILE.int]"),
+         readCheck,
+         runEach<checkMenu>},
+        {{option("pictures",
+                 "Write each texture's picture as <folder>/PACKAGE/NAME.png instead; exit 1 if "
+                 "one cannot be written. Textures the game draws at run time are named and "
+                 "skipped.",
+                 "folder")},
+         QStringLiteral("quorrel-int --pictures FOLDER PACKAGE.utx..."),
+         readPictures,
+         runEach<writePictures>},
+        {{option("render",
+                 "Draw the skin on its player model, from the game's files, into <file> (a PNG); "
+                 "one package only.",
+                 "file"),
+          option("game", "With --render, also look for the mesh in <folder>'s System folder.",
+                 "folder"),
+          option("skin-group", "With --render, the skin <group> to draw (default: the first).",
+                 "group"),
+          option("face", "With --render, the face to draw (default: the skin's first).", "name"),
+          option("team", "With --render, the team colours: 0 red, 1 blue, 2 green, 3 gold.", "N"),
+          option("yaw", "With --render, turn the model by <degrees> (0: facing the viewer).",
+                 "degrees"),
+          option("size", "With --render, the picture's width and height (16-4096, default 256).",
+                 "pixels")},
+         QStringLiteral("quorrel-int --render OUT.png [options] PACKAGE.utx"),
+         readRender,
+         runEach<renderModel>},
+    };
+    return table;
 }
 
 } // namespace quorrel::cli

@@ -2,25 +2,28 @@
 
 #include "cli/Settings.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QList>
 #include <QString>
-#include <QStringList>
+
+#include <optional>
 
 namespace quorrel::cli {
 
-// How one package's run ended.
-struct Outcome {
-    QString failure;       // why it could not be done; empty when it was
-    QString file;          // the file the failure concerns, when not the package
-    bool problems = false; // --check: the menu will differ; --pictures: a picture not written
-    QStringList notes{};   // --pictures: one line for each texture not written, and why
-
-    static Outcome failed(const QString& why, const QString& file = QString()) {
-        return {why, file, false};
-    }
+// One mode of quorrel-int: the options that choose and steer it, how it reads and checks them,
+// and what it does.
+struct Mode {
+    // Its own options, as --help lists them. The first chooses the mode (the default mode has
+    // none); the others need it.
+    QList<QCommandLineOption> options;
+    QString usage; // its line of the usage text; empty where the default mode's line covers it
+    // Reads its options and its arguments into `settings` and checks them; the usage error.
+    std::optional<QString> (*read)(const QCommandLineParser& parser, Settings& settings);
+    int (*run)(const Settings& settings); // the exit status
 };
 
-// Runs the settings' mode on one package. Every failure, running out of memory included, comes
-// back in the outcome.
-Outcome runMode(const QString& package, const Settings& settings);
+// The default mode first, then the others in the order --help lists them.
+const QList<Mode>& modes();
 
 } // namespace quorrel::cli

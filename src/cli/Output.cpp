@@ -3,30 +3,18 @@
 #include "base/Failure.h"
 #include "base/Files.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
 #include <QTextStream>
 
 #include <cstdio>
 
-namespace quorrel::cli {
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
-QByteArray pngBytes(const Picture& picture) {
-    QImage image(reinterpret_cast<const uchar*>(picture.rgba.constData()), picture.width,
-                 picture.height, qsizetype(picture.width) * 4, QImage::Format_RGBA8888);
-    bool opaque = true;
-    for (qsizetype alpha = 3; opaque && alpha < picture.rgba.size(); alpha += 4)
-        opaque = uchar(picture.rgba[alpha]) == 0xFF;
-    if (opaque)
-        image = image.convertToFormat(QImage::Format_RGB888);
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
-        throw Failure::notWritten(QStringLiteral("a PNG picture"));
-    return png;
-}
+namespace quorrel::cli {
 
 void writeOut(const QByteArray& bytes) {
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) ||
@@ -36,8 +24,13 @@ void writeOut(const QByteArray& bytes) {
 
 void deliverInt(const QString& package, const QString& packageName, const QByteArray& bytes,
                 const QString& folder) {
-    if (folder == QLatin1String("-"))
+    if (folder == QLatin1String("-")) {
+#ifdef Q_OS_WIN
+        // In text mode the C runtime would write each CR LF of the file as CR CR LF.
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
         return writeOut(bytes);
+    }
     const QDir into(folder.isEmpty() ? QFileInfo(package).absolutePath() : folder);
     writeWholeFile(into.filePath(packageName + QStringLiteral(".int")), bytes);
 }

@@ -1,15 +1,9 @@
 #pragma once
 
-#include "base/Picture.h"
-
 #include <QByteArray>
 #include <QString>
 
 namespace quorrel::cli {
-
-// The picture as a PNG file: with an alpha channel only when some pixel is not opaque. Throws
-// Failure (NotWritten) when it cannot be encoded.
-QByteArray pngBytes(const Picture& picture);
 
 // Writes bytes to standard output, checked, so a full device or a closed pipe is reported
 // instead of passing for success. Throws Failure (NotWritten).

@@ -8,17 +8,10 @@
 
 namespace quorrel::cli {
 
+struct Mode;
+
 // What one run of quorrel-int does, checked against the rules of the command line.
 struct Settings {
-    enum class Mode {
-        WindowInt, // the .int the window saves
-        List,      // the name list and the picture list
-        Complete,  // the .int the game's menu needs
-        Check,     // what the menu will list, and each problem
-        Render,    // the skin on its player model, as a PNG
-        Pictures,  // each texture as a PNG file
-    };
-    Mode mode = Mode::WindowInt;
     QStringList packages;
     QString intFile; // --check's FILE.int; empty: the .int this tool writes
     std::optional<QString> mesh;
@@ -38,15 +31,19 @@ struct Settings {
     } render;
 };
 
-// The command line, read: settings to run with, a text to print (--help, --version), or the
-// usage error that stops it.
+// The command line, read: the mode and its settings to run with, a text to print (--help,
+// --version), or the usage error that stops it.
 struct CommandLine {
     enum class Action { Run, Print, UsageError };
     Action action = Action::Run;
+    const Mode* mode = nullptr;
     Settings settings;
     QString text; // what to print, or the usage error
 };
 
 CommandLine readCommandLine(const QStringList& arguments);
+
+// "Usage:" and each mode's usage line.
+QString usageText();
 
 } // namespace quorrel::cli

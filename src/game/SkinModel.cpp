@@ -61,8 +61,8 @@ SkinModel loadSkinModel(QStringView meshName, const QStringList& folders) {
     return model;
 }
 
-QStringList modelTextures(const SkinModel& model, const PackageTables& skinTables) {
-    return textureNames(skinTables) + textureNames(model.meshTables);
+QStringList modelTextures(const SkinModel& model, const SkinPackage& skin) {
+    return skin.textures + textureNames(model.meshTables);
 }
 
 SkinChoice chooseSkin(QStringView meshName, const QStringList& textures, const QString& skin,
@@ -86,10 +86,8 @@ SkinChoice chooseSkin(QStringView meshName, const QStringList& textures, const Q
     return choice;
 }
 
-DressedModel dressModel(const SkinModel& model, QByteArrayView skinPackage,
-                        const PackageTables& skinTables, const SkinChoice& choice) {
-    DressedModel dressed{
-        skinSlots(model.mesh.name, choice, modelTextures(model, skinTables)), {}, {}};
+DressedModel dressModel(const SkinModel& model, const SkinPackage& skin, const SkinChoice& choice) {
+    DressedModel dressed{skinSlots(model.mesh.name, choice, modelTextures(model, skin)), {}, {}};
     for (const qint32 slot : meshSlots(model.mesh)) {
         const SkinSlot filled = slot >= 0 && slot < 4 ? dressed.slots.slot[slot] : SkinSlot();
         if (filled.wanted.isEmpty()) {
@@ -103,7 +101,7 @@ DressedModel dressModel(const SkinModel& model, QByteArrayView skinPackage,
         } else {
             try {
                 dressed.pictures[slot] =
-                    texturePicture(filled.texture, {{skinPackage, skinTables},
+                    texturePicture(filled.texture, {{skin.bytes, skin.tables},
                                                     {model.meshBytes, model.meshTables}});
             } catch (const Failure& failure) {
                 dressed.problems << failure.text();

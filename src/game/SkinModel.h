@@ -3,6 +3,7 @@
 #include "base/Picture.h"
 #include "formats/Mesh.h"
 #include "formats/Package.h"
+#include "game/SkinPackage.h"
 #include "rules/SkinSlots.h"
 
 #include <QByteArray>
@@ -35,7 +36,7 @@ struct SkinModel {
 SkinModel loadSkinModel(QStringView meshName, const QStringList& folders);
 
 // The textures the slots can take: the skin package's, then the mesh package's.
-QStringList modelTextures(const SkinModel& model, const PackageTables& skinTables);
+QStringList modelTextures(const SkinModel& model, const SkinPackage& skin);
 
 // The skin and face to draw with `team`: those named (without regard to case), or else the first
 // skin the package offers the model and that skin's first face. Throws a Failure (NotFound)
@@ -52,7 +53,6 @@ struct DressedModel {
 };
 
 // The pictures the player menu puts on the model for `choice`.
-DressedModel dressModel(const SkinModel& model, QByteArrayView skinPackage,
-                        const PackageTables& skinTables, const SkinChoice& choice);
+DressedModel dressModel(const SkinModel& model, const SkinPackage& skin, const SkinChoice& choice);
 
 } // namespace quorrel

@@ -1,30 +1,23 @@
 #pragma once
 
-#include "formats/Package.h"
-#include "formats/Texture.h"
-#include "game/SkinModel.h"
-#include "rules/SkinMenu.h"
+#include "game/SkinPackage.h"
 
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
 #include <optional>
 
-class QComboBox;
 class QLabel;
-class QListView;
-class QListWidget;
-class QPushButton;
-class QScrollArea;
-class QHBoxLayout;
 
 namespace quorrel {
 
 class FileDialogSeam;
+class FindingsPanel;
 class GeneratorState;
-class ModelView;
+class MenuPanel;
+class ModelPanel;
 class TextureListModel;
+class TexturePanel;
 
 // A second window beside the main one: the package's textures as the game has them, the player
 // menu as the game will list it from the INT text as it stands, with what the menu will miss, and
@@ -50,50 +43,23 @@ Q_SIGNALS:
     void gameIntChosen(const QString& text);
 
 private:
-    void createControls();
     void readPackage();
     void scheduleMenu();
     void refreshMenu();
-    void showSkin();
-    void showFace();
-    void showFullSize(int row);
     void useGameInt();
-    void loadModel();
-    void showModel();
-    void pickGameFolder();
 
     const GeneratorState& m_state;
-    FileDialogSeam& m_folders;
-    QByteArray m_bytes;
-    PackageTables m_tables;
-    QString m_packageName;
-    QStringList m_textureNames;
-    QList<MenuSkin> m_skins;
-    QList<MenuFinding> m_findings;
-    bool m_packageStale = true; // the main window has read a package the view has not
+    std::optional<SkinPackage> m_package; // none: no package yet, or it could not be read
+    bool m_packageStale = true;           // the main window has read a package the view has not
     QTimer m_menuTimer;
     qint64 m_lastMenuMs = 0;
-    std::optional<QString> m_shownFace; // the skin and face the portrait, slots and model show
-    std::optional<SkinModel> m_model;
-    QString m_noModel;            // why there is none
-    bool m_modelNotFound = false; // in none of the folders: the author may name one
-    QStringList m_gameFolders;    // named on the command line, then picked for the rest of the run
 
     QLabel* m_status = nullptr;
-    QListWidget* m_skinList = nullptr;
-    QListWidget* m_faceList = nullptr;
-    QLabel* m_portrait = nullptr;
-    QHBoxLayout* m_slots = nullptr;
-    QListView* m_textureList = nullptr;
     TextureListModel* m_textures = nullptr;
-    QLabel* m_fullSize = nullptr;
-    QLabel* m_fullSizeCaption = nullptr;
-    QListWidget* m_findingList = nullptr;
-    QPushButton* m_useGameInt = nullptr;
-    ModelView* m_modelView = nullptr;
-    QComboBox* m_team = nullptr;
-    QLabel* m_modelNote = nullptr;
-    QPushButton* m_pickFolder = nullptr;
+    MenuPanel* m_menu = nullptr;
+    ModelPanel* m_model = nullptr;
+    TexturePanel* m_texturePanel = nullptr;
+    FindingsPanel* m_findings = nullptr;
 };
 
 } // namespace quorrel

@@ -1,7 +1,7 @@
 #include "window/ModelView.h"
 
+#include "formats/PictureFile.h"
 #include "render/ModelPicture.h"
-#include "window/PictureImage.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -2,6 +2,7 @@
 
 #include "base/Failure.h"
 #include "base/IgnoringCase.h"
+#include "formats/PictureFile.h"
 #include "window/PictureImage.h"
 
 #include <exception>
@@ -52,8 +53,9 @@ void TextureListModel::setFindings(QHash<QString, QStringList> findings) {
                            {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
-int TextureListModel::rowOf(const QString& name) const {
-    return m_rows.value(caseKey(name), -1);
+std::optional<int> TextureListModel::rowOf(const QString& name) const {
+    const auto row = m_rows.constFind(caseKey(name));
+    return row == m_rows.cend() ? std::nullopt : std::optional(*row);
 }
 
 QPixmap TextureListModel::thumbnail(int row) const {

@@ -9,6 +9,7 @@
 #include <QPixmap>
 
 #include <functional>
+#include <optional>
 
 namespace quorrel {
 
@@ -27,8 +28,8 @@ public:
     void setFindings(QHash<QString, QStringList> findings);
 
     const TextureInfo& texture(int row) const { return m_textures.at(row); }
-    // The row of the texture of that name (without regard to case), or -1.
-    int rowOf(const QString& name) const;
+    // The row of the texture of that name (without regard to case).
+    std::optional<int> rowOf(const QString& name) const;
     QPixmap thumbnail(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
