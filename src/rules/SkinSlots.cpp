@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <optional>
+
 namespace quorrel {
 namespace {
 
@@ -99,7 +101,7 @@ SkinSlots skinSlots(QStringView meshName, const SkinChoice& choice, const QStrin
         break;
     case SkinLayout::Guessed: {
         const QList<SkinGroup> groups = skinGroups(textures);
-        int faceSlot = -1;
+        std::optional<int> faceSlot;
         for (const SkinGroup& group : groups) {
             if (sameIgnoringCase(group.name, choice.group) && !group.faceSlot.isNull())
                 faceSlot = group.faceSlot.digitValue() - 1;
