@@ -8,7 +8,6 @@
 #include "formats/Package.h"
 #include "formats/PictureFile.h"
 #include "formats/Texture.h"
-#include "game/MeshSearch.h"
 #include "game/SkinModel.h"
 #include "game/SkinPackage.h"
 #include "render/ModelPicture.h"
@@ -17,7 +16,6 @@
 #include "rules/PictureScan.h"
 #include "rules/PlayerModels.h"
 #include "rules/SkinMenu.h"
-#include "rules/SkinSlots.h"
 
 #include <QDir>
 #include <QFileInfo>
