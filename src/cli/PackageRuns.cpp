@@ -8,6 +8,7 @@
 #include "formats/Package.h"
 #include "formats/PictureFile.h"
 #include "formats/Texture.h"
+#include "game/Release.h"
 #include "game/SkinModel.h"
 #include "game/SkinPackage.h"
 #include "render/ModelPicture.h"
@@ -44,6 +45,13 @@ bool plainFileName(const QString& name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            std::none_of(name.begin(), name.end(),
                         [](QChar c) { return c < u' ' || reserved.contains(c); });
+}
+
+// The .int --complete writes: the first skin described by --description, or the package's name.
+QByteArray completeIntBytes(const SkinPackage& skin, const Settings& settings) {
+    const QList<IntObject> objects =
+        completeObjects(skin.textures, settings.description.value_or(skin.name), settings.skins);
+    return intFileBytes(buildIntText(skin.name, objects));
 }
 
 } // namespace
@@ -96,20 +104,32 @@ Outcome listNames(const QString& package, const Settings& settings) {
 
 Outcome writeCompleteInt(const QString& package, const Settings& settings) {
     const SkinPackage skin = readSkinPackage(package);
-    const QStringList& textures = skin.textures;
-    if (textures.isEmpty())
+    if (skin.textures.isEmpty())
         return Outcome::failed(QStringLiteral("the package holds no textures"));
-    const QList<SkinGroup> groups = skinGroups(textures);
+    const QList<SkinGroup> groups = skinGroups(skin.textures);
     for (auto it = settings.skins.cbegin(); it != settings.skins.cend(); ++it) {
         if (std::none_of(groups.begin(), groups.end(),
                          [&](const SkinGroup& group) { return caseKey(group.name) == it.key(); }))
             return Outcome::failed(
                 QStringLiteral("--skin %1: the package holds no skin %1").arg(it.key()));
     }
-    const QList<IntObject> objects =
-        completeObjects(textures, settings.description.value_or(skin.name), settings.skins);
-    deliverInt(package, skin.name, intFileBytes(buildIntText(skin.name, objects)),
-               settings.outputFolder);
+    deliverInt(package, skin.name, completeIntBytes(skin, settings), settings.outputFolder);
+    return {};
+}
+
+Outcome writeRelease(const QString& package, const Settings& settings) {
+    const SkinPackage skin = readSkinPackage(package);
+    QByteArray intBytes;
+    if (settings.intFile.isEmpty()) {
+        intBytes = completeIntBytes(skin, settings);
+    } else {
+        try {
+            intBytes = readWholeFile(settings.intFile);
+        } catch (const Failure& failure) {
+            return Outcome::failed(failure.text(), settings.intFile);
+        }
+    }
+    writeWholeFile(settings.releaseFile, releaseZip(skin, intBytes));
     return {};
 }
 

@@ -128,4 +128,27 @@ SkinSlots skinSlots(QStringView meshName, const SkinChoice& choice, const QStrin
     return result;
 }
 
+QList<int> teamColours(QStringView meshName, const QString& skin, const QStringList& textures) {
+    const SkinSlots plain = skinSlots(meshName, {skin, QString(), -1}, textures);
+    QList<int> teams;
+    for (int team = 0; team < 4; ++team) {
+        const SkinSlots teamed = skinSlots(meshName, {skin, QString(), team}, textures);
+        for (std::size_t i = 0; i < teamed.slot.size(); ++i) {
+            const SkinSlot& slot = teamed.slot[i];
+            if (slot.wanted != plain.slot[i].wanted && !slot.missing() &&
+                sameIgnoringCase(slot.texture, slot.wanted)) {
+                teams << team;
+                break;
+            }
+        }
+    }
+    return teams;
+}
+
+QString teamName(int team) {
+    static const QString names[] = {QStringLiteral("red"), QStringLiteral("blue"),
+                                    QStringLiteral("green"), QStringLiteral("gold")};
+    return team >= 0 && team < 4 ? names[team] : QString();
+}
+
 } // namespace quorrel
