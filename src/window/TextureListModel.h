@@ -18,12 +18,16 @@ namespace quorrel {
 class TextureListModel : public QAbstractListModel {
 public:
     static constexpr int kThumbnailSide = 64;
+    // The longest role line under a thumbnail: a role and the mark of a finding.
+    static constexpr QStringView kWidestRole = u"team colour \u26A0";
     // A small picture of the texture; throws a Failure when it cannot be decoded.
     using Thumbnail = std::function<Picture(const TextureInfo&)>;
 
     using QAbstractListModel::QAbstractListModel;
 
     void reset(QList<TextureInfo> textures, const QList<SkinGroup>& groups, Thumbnail thumbnail);
+    // The size each item asks for in the view.
+    void setCellSize(const QSize& size) { m_cellSize = size; }
     // The findings' English by caseKey() of their texture.
     void setFindings(QHash<QString, QStringList> findings);
 
@@ -41,6 +45,7 @@ private:
     QHash<QString, int> m_rows;
     QHash<QString, QStringList> m_findings;
     Thumbnail m_thumbnail;
+    QSize m_cellSize;
     mutable QHash<int, QPixmap> m_thumbnails;
 };
 
