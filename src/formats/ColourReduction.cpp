@@ -327,21 +327,16 @@ Clusters refine(const std::vector<Distinct>& colours, const Split& start, int ro
             if (j != most)
                 secondMost = std::max(secondMost, moved[j]);
         }
-        std::vector<float> halfGap(k, std::numeric_limits<float>::infinity());
-        for (std::size_t a = 0; a < k; ++a) {
-            for (std::size_t b = a + 1; b < k; ++b) {
-                const float gap = distance(centres[a], centres[b]);
-                halfGap[a] = std::min(halfGap[a], gap);
-                halfGap[b] = std::min(halfGap[b], gap);
-            }
+        const NearestColour search(centres);
+        std::vector<float> halfGap(k);
+        for (std::size_t j = 0; j < k; ++j) {
+            const Point& c = centres[j];
+            halfGap[j] = std::sqrt(search.findTwo(c[0], c[1], c[2], int(j)).next) / 2;
         }
-        for (float& gap : halfGap)
-            gap = std::sqrt(gap) / 2;
 
         // The last round decides the palette index, so there a tie is searched out (the lower
         // index wins) and a rounding error in the bounds never keeps a colour where it was.
         const float margin = last ? 1e-3f : 0.0f;
-        const NearestColour search(centres);
         bool changed = false;
         for (std::size_t i = 0; i < n; ++i) {
             const int a = nearest[i];
