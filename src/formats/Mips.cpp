@@ -1,12 +1,35 @@
 #include "formats/Mips.h"
 
 #include <algorithm>
+#include <array>
 
 namespace quorrel {
 
 namespace {
 
-IndexedPicture halve(const IndexedPicture& from, bool masked, const NearestColour& nearest) {
+// The nearest colours of the means met so far: the same means come back again and again, where the
+// picture is flat above all.
+class Remembered {
+public:
+    explicit Remembered(const NearestColour& nearest) : m_nearest(nearest) {}
+
+    quint8 find(int red, int green, int blue, int guess) {
+        const quint32 colour = quint32(red) << 16 | quint32(green) << 8 | quint32(blue);
+        const quint32 slot = (colour * 2654435761u) >> 20;
+        if (m_colours[slot] != colour + 1) {
+            m_colours[slot] = colour + 1;
+            m_found[slot] = quint8(m_nearest.find(float(red), float(green), float(blue), guess));
+        }
+        return m_found[slot];
+    }
+
+private:
+    const NearestColour& m_nearest;
+    std::array<quint32, 4096> m_colours{}; // each colour plus 1, 0 where none yet
+    std::array<quint8, 4096> m_found{};
+};
+
+IndexedPicture halve(const IndexedPicture& from, bool masked, Remembered& nearest) {
     IndexedPicture to;
     to.width = std::max(from.width / 2, 1);
     to.height = std::max(from.height / 2, 1);
@@ -37,10 +60,10 @@ IndexedPicture halve(const IndexedPicture& from, bool masked, const NearestColou
                 pixel = 0;
                 continue;
             }
-            const auto mean = [&](int i) { return float((sum[i] + opaque / 2) / opaque); };
+            const auto mean = [&](int i) { return (sum[i] + opaque / 2) / opaque; };
             // A block's mean is mostly near its first pixel's colour.
             const int guess = source[qsizetype(y * down) * from.width + x * across];
-            pixel = quint8(nearest.find(mean(0), mean(1), mean(2), guess));
+            pixel = nearest.find(mean(0), mean(1), mean(2), guess);
         }
     }
     return to;
@@ -52,7 +75,8 @@ QList<IndexedPicture> makeMips(const IndexedPicture& mip0, bool masked) {
     QList<IndexedPicture> mips{mip0};
     if (mip0.width <= 0 || mip0.height <= 0)
         return mips;
-    const NearestColour nearest(mip0.palette, masked);
+    const NearestColour search(mip0.palette, masked);
+    Remembered nearest(search);
     while (mips.last().width > 1 || mips.last().height > 1)
         mips.append(halve(mips.last(), masked, nearest));
     return mips;
