@@ -47,8 +47,7 @@ private Q_SLOTS:
     void masked();
     void trueColour_data();
     void trueColour();
-    void nearestColour();
-    void mipSizes();
+    void mips();
     void mipPixel_data();
     void mipPixel();
 };
@@ -131,37 +130,40 @@ void TestColourReduction::trueColour() {
     QCOMPARE(again.indices, reduced.indices);
 }
 
-// Against trying every colour, on a palette with repeats (the lower index wins a tie), with and
-// without guesses, and with index 0 left out.
-void TestColourReduction::nearestColour() {
-    std::mt19937 random(7);
-    QList<Colour> palette;
+// Sizes, and every pixel of the next level by the rule, on a picture of many different blocks:
+// the nearest-colour search and what it remembers against trying every colour.
+void TestColourReduction::mips() {
+    std::mt19937 random(11);
+    IndexedPicture wide{256, 32, {}, {}};
     for (int i = 0; i < 200; ++i)
-        palette.append(
-            {quint8(random() % 64 * 4), quint8(random() % 64 * 4), quint8(random()), 255});
-    palette.append(palette.mid(100, 50));
-    for (const bool skipFirst : {false, true}) {
-        const NearestColour nearest(palette, skipFirst);
-        for (int q = 0; q < 2000; ++q) {
-            const int r = int(random() % 256), g = int(random() % 256), b = int(random() % 256);
-            int best = skipFirst ? 1 : 0;
-            for (int i = best; i < palette.size(); ++i) {
-                if (distance(palette[i], r, g, b) < distance(palette[best], r, g, b))
-                    best = i;
-            }
-            QCOMPARE(nearest.find(r, g, b, q % 2 ? -1 : int(random() % palette.size())), best);
-        }
-    }
-}
-
-void TestColourReduction::mipSizes() {
-    const IndexedPicture wide{256, 32, QByteArray(256 * 32, '\0'), {{1, 2, 3, 255}}};
+        wide.palette.append({quint8(random()), quint8(random()), quint8(random()), 255});
+    wide.palette.append(wide.palette.mid(0, 56)); // a tie goes to the lower index
+    for (int i = 0; i < 256 * 32; ++i)
+        wide.indices.append(char(random()));
+    const QList<IndexedPicture> mips = makeMips(wide, false);
     QList<QSize> sizes;
-    for (const IndexedPicture& mip : makeMips(wide, false))
+    for (const IndexedPicture& mip : mips)
         sizes.append(QSize(mip.width, mip.height));
     QCOMPARE(sizes,
              (QList<QSize>{
                  {256, 32}, {128, 16}, {64, 8}, {32, 4}, {16, 2}, {8, 1}, {4, 1}, {2, 1}, {1, 1}}));
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 128; ++x) {
+            int mean[3] = {2, 2, 2};
+            for (const int at : {0, 1, 256, 257}) {
+                for (int c = 0; c < 3; ++c)
+                    mean[c] += wide.palette[quint8(wide.indices[y * 512 + x * 2 + at])][c];
+            }
+            int best = 0;
+            for (int i = 0; i < 256; ++i) {
+                const auto d = [&](int j) {
+                    return distance(wide.palette[j], mean[0] / 4, mean[1] / 4, mean[2] / 4);
+                };
+                best = d(i) < d(best) ? i : best;
+            }
+            QCOMPARE(quint8(mips[1].indices[y * 128 + x]), best);
+        }
+    }
     QCOMPARE(makeMips({1, 1, QByteArray(1, '\0'), {{1, 2, 3, 255}}}, false).size(), 1);
 }
 
@@ -174,10 +176,6 @@ void TestColourReduction::mipPixel_data() {
     const Colour clear{0, 0, 0, 0}, black{0, 0, 0, 255}, white{255, 255, 255, 255},
         grey{128, 128, 128, 255};
     // clang-format off
-    QTest::newRow("the mean's nearest colour") << QSize(2, 2) << QByteArray("\1\2\2\1", 4)
-        << QList<Colour>{{0, 0, 255, 255}, black, white, grey} << false << 3;
-    QTest::newRow("a mean of .5 rounds up") << QSize(2, 2) << QByteArray("\0\0\1\1", 4)
-        << QList<Colour>{{10, 0, 0, 255}, {11, 0, 0, 255}} << false << 1;
     QTest::newRow("2x1 where a side is 1") << QSize(2, 1) << QByteArray("\0\1", 2)
         << QList<Colour>{black, white, grey} << false << 2;
     QTest::newRow("1x2 likewise") << QSize(1, 2) << QByteArray("\1\0", 2)
