@@ -373,12 +373,9 @@ void TestQuorrelInt::make() {
     QCOMPARE(QString::fromLatin1(made.out).remove(u'\r'),
              "Tigr1 4x2 1 colours unmasked\nTigr2 2x2 2 colours unmasked\nTigr3 2x2 2 colours "
              "masked\nTigr4Bob 4x1 4 colours unmasked\nTigr5Bob 1x2 2 colours masked\n");
-    QCOMPARE(quorrelInt({"--list", out})
-                 .out.split('\n')
-                 .mid(1)
-                 .join('\n')
-                 .contains("[pictures]\nTigr1\nTigr2\nTigr3\nTigr4Bob\nTigr5Bob"),
-             true);
+    QVERIFY(QString::fromLatin1(quorrelInt({"--list", out}).out) // CR LF on Windows
+                .remove(u'\r')
+                .endsWith(QStringLiteral("[pictures]\nTigr1\nTigr2\nTigr3\nTigr4Bob\nTigr5Bob\n")));
     QCOMPARE(quorrelInt({"--pictures", dir.path(), out}).status, 0);
     const auto pixel = [&](const char* name, int x, int y) {
         return QImage(dir.filePath(QStringLiteral("Soldier_Cats/%1.png").arg(name))).pixel(x, y);
