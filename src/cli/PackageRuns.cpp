@@ -101,15 +101,26 @@ Outcome writeCompleteInt(const QString& package, const Settings& settings) {
     const QStringList& textures = skin.textures;
     if (textures.isEmpty())
         return Outcome::failed(QStringLiteral("the package holds no textures"));
+    const MenuModel model = menuModelOf(skin.name, textures);
+    if (model.singleSkin && settings.description)
+        return Outcome::failed(QStringLiteral("--description: the menu shows the skins of %1, a "
+                                              "single-skin model, by their names")
+                                   .arg(model.mesh));
     const QList<SkinGroup> groups = skinGroups(textures);
     for (auto it = settings.skins.cbegin(); it != settings.skins.cend(); ++it) {
-        if (std::none_of(groups.begin(), groups.end(),
+        if (model.singleSkin ||
+            std::none_of(groups.begin(), groups.end(),
                          [&](const SkinGroup& group) { return caseKey(group.name) == it.key(); }))
             return Outcome::failed(
                 QStringLiteral("--skin %1: the package holds no skin %1").arg(it.key()));
     }
     const QList<IntObject> objects =
-        completeObjects(textures, settings.description.value_or(skin.name), settings.skins);
+        gameObjects(textures, model, settings.description.value_or(skin.name), settings.skins);
+    if (objects.isEmpty())
+        return Outcome::failed(
+            QStringLiteral("the package holds no skin for %1, a single-skin model: only team "
+                           "textures, talk pictures or its pack")
+                .arg(model.mesh));
     deliverInt(package, skin.name, intFileBytes(buildIntText(skin.name, objects)),
                settings.outputFolder);
     return {};
@@ -144,15 +155,21 @@ Outcome checkMenu(const QString& package, const Settings& settings) {
     }
 
     const QList<IntEntry> entries = readIntEntries(text);
-    const QList<MenuSkin> listed = menuSkins(entries);
-    QString report = listed.isEmpty() ? QStringLiteral("the menu lists no skin\n") : QString();
+    const MenuModel model = menuModelOf(skin.name, skin.textures);
+    const QList<MenuSkin> listed = listedSkins(entries, model);
+    QString report = model.singleSkin ? QStringLiteral("%1 is single-skin: the menu lists "
+                                                       "its skins by name, without faces\n")
+                                            .arg(model.mesh)
+                                      : QString();
+    if (listed.isEmpty())
+        report += QStringLiteral("the menu lists no skin\n");
     for (const MenuSkin& listedSkin : listed) {
         report +=
             QStringLiteral("skin %1 \"%2\"\n").arg(listedSkin.texture, listedSkin.description);
         for (const MenuFace& face : listedSkin.faces)
             report += QStringLiteral("  face %1 \"%2\"\n").arg(face.texture, face.description);
     }
-    for (const MenuFinding& finding : menuFindings(skin.textures, entries, skin.name))
+    for (const MenuFinding& finding : modelFindings(skin.textures, entries, skin.name, model))
         problems << findingText(finding);
     for (const QString& problem : problems)
         report += problem + u'\n';

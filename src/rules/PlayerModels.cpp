@@ -32,6 +32,17 @@ SkinLayout skinLayoutFor(QStringView meshName) {
     return model ? model->layout : SkinLayout::Guessed;
 }
 
+SingleSkinRole singleSkinRole(QStringView meshName, QStringView texture) {
+    const StockModel* model = stockModel(meshName);
+    if (model && !model->pack.isEmpty() && sameIgnoringCase(texture, model->pack))
+        return SingleSkinRole::Pack;
+    if (startsWithIgnoringCase(texture, u"T_"))
+        return SingleSkinRole::Team;
+    if (sameIgnoringCase(texture.right(4), u"face"))
+        return SingleSkinRole::TalkPicture;
+    return SingleSkinRole::Skin;
+}
+
 QString skinMeshName(const QString& packageName) {
     QString mesh = meshNameFor(packageName);
     if (mesh.size() >= 5 && sameIgnoringCase(mesh.right(5), u"Skins"))

@@ -34,13 +34,13 @@ GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, const Q
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_textures = new TextureListModel(this);
     m_menu = new MenuPanel(*m_textures);
-    m_model = new ModelPanel(folders, gameFolder);
+    m_modelPanel = new ModelPanel(folders, gameFolder);
     m_texturePanel = new TexturePanel(*m_textures);
     m_findings = new FindingsPanel(*m_textures);
 
     auto* top = new QSplitter;
     top->addWidget(m_menu);
-    top->addWidget(titled(QStringLiteral("On the model"), m_model));
+    top->addWidget(titled(QStringLiteral("On the model"), m_modelPanel));
     top->addWidget(m_texturePanel);
     top->setSizes({260, 300, 540});
     auto* whole = new QSplitter(Qt::Vertical);
@@ -53,7 +53,7 @@ GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, const Q
     resize(1120, 760);
 
     connect(m_menu, &MenuPanel::choiceChanged, this,
-            [this] { m_model->showChoice(m_menu->chosenSkin(), m_menu->chosenFace()); });
+            [this] { m_modelPanel->showChoice(m_menu->chosenSkin(), m_menu->chosenFace()); });
     connect(m_findings, &FindingsPanel::textureChosen, this, &GameView::showTexture);
     connect(m_findings, &FindingsPanel::gameIntAsked, this, &GameView::useGameInt);
     m_menuTimer.setSingleShot(true);
@@ -101,14 +101,15 @@ void GameView::readPackage() {
     setWindowTitle(package ? package->name + QStringLiteral(" - Game View")
                            : QStringLiteral("Game View"));
     const QStringList names = package ? package->textures : QStringList();
-    m_textures->reset(textures, skinGroups(names), [package](const TextureInfo& info) {
+    m_model = package ? menuModelOf(package->name, names) : MenuModel();
+    m_textures->reset(textures, m_model, [package](const TextureInfo& info) {
         return decodeTexture(package->bytes, package->tables, info.exportIndex,
                              TextureListModel::kThumbnailSide);
     });
     m_findings->setGameIntEnabled(!names.isEmpty());
     m_texturePanel->setPackage(package);
     m_menu->setTextures(names);
-    m_model->setPackage(package);
+    m_modelPanel->setPackage(package);
     refreshMenu();
 }
 
@@ -123,12 +124,12 @@ void GameView::refreshMenu() {
     QElapsedTimer timer;
     timer.start();
     const QList<IntEntry> entries = readIntEntries(m_state.intText());
-    m_menu->setSkins(menuSkins(entries));
+    m_menu->setSkins(listedSkins(entries, m_model));
     QList<QPair<QString, QString>> findings;
     QHash<QString, QStringList> byTexture;
     if (m_package) {
         for (const MenuFinding& finding :
-             menuFindings(m_package->textures, entries, m_package->name)) {
+             modelFindings(m_package->textures, entries, m_package->name, m_model)) {
             findings.append({finding.texture, findingText(finding)});
             byTexture[caseKey(finding.texture)] << findings.last().second;
         }
@@ -142,7 +143,7 @@ void GameView::useGameInt() {
     if (!m_package)
         return;
     const QList<IntObject> objects =
-        completeObjects(m_package->textures, m_state.skinDescription(), {});
+        gameObjects(m_package->textures, m_model, m_state.skinDescription(), {});
     Q_EMIT gameIntChosen(buildIntText(m_package->name, objects));
 }
 

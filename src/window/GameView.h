@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/SkinPackage.h"
+#include "rules/SkinMenu.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -51,13 +52,14 @@ private:
     const GeneratorState& m_state;
     std::optional<SkinPackage> m_package; // none: no package yet, or it could not be read
     bool m_packageStale = true;           // the main window has read a package the view has not
+    MenuModel m_model;                    // the package's, and the rule its menu follows
     QTimer m_menuTimer;
     qint64 m_lastMenuMs = 0;
 
     QLabel* m_status = nullptr;
     TextureListModel* m_textures = nullptr;
     MenuPanel* m_menu = nullptr;
-    ModelPanel* m_model = nullptr;
+    ModelPanel* m_modelPanel = nullptr;
     TexturePanel* m_texturePanel = nullptr;
     FindingsPanel* m_findings = nullptr;
 };

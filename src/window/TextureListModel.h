@@ -23,7 +23,8 @@ public:
 
     using QAbstractListModel::QAbstractListModel;
 
-    void reset(QList<TextureInfo> textures, const QList<SkinGroup>& groups, Thumbnail thumbnail);
+    // Each texture's role is what it is to `model`.
+    void reset(QList<TextureInfo> textures, const MenuModel& model, Thumbnail thumbnail);
     // The findings' English by caseKey() of their texture.
     void setFindings(QHash<QString, QStringList> findings);
 

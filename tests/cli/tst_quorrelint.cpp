@@ -141,6 +141,12 @@ void TestQuorrelInt::menu_data() {
         << QString::fromUtf8("utf16:[public]\r\nObject=(Name=Cats.Vipr4Blake,Class=Texture,"
                              "Description=\"Bl\u0101ke \u4E2D\")")
         << "the menu lists no skin\nvipr1\n";
+    QTest::newRow("single-skin: the skins alone, by their names")
+        << QList<Object>{{"Crimson"}, {"RedFace"}, {"T_Red"}} << 69 << "--complete"
+        << "Cats is single-skin\nskin Crimson \"Crimson\"\nno problems\n";
+    QTest::newRow("single-skin: no --description")
+        << QList<Object>{{"Red"}} << 69 << "--complete --description Crimson"
+        << "--description: the menu shows the skins of Cats, a single-skin model, by their names";
     QTest::newRow("no textures") << QList<Object>{{"Pal", "Palette"}} << 69 << "--complete"
                                  << "the package holds no textures";
     QTest::newRow("--skin for a skin the package lacks")
