@@ -1,6 +1,7 @@
 #include "cli/Modes.h"
 
 #include "base/IgnoringCase.h"
+#include "cli/GameRuns.h"
 #include "cli/PackageRuns.h"
 #include "formats/IntFile.h"
 
@@ -92,6 +93,18 @@ std::optional<QString> readRender(const QCommandLineParser& parser, Settings& s)
     return std::nullopt;
 }
 
+std::optional<QString> readGame(const QCommandLineParser& parser, Settings& s) {
+    s.galleryFile = parser.value(QStringLiteral("gallery"));
+    if (s.packages.size() > 1 || s.mesh || s.description ||
+        parser.isSet(QStringLiteral("output")) ||
+        (parser.isSet(QStringLiteral("gallery")) && s.galleryFile.isEmpty()))
+        return QStringLiteral("--check-game and --gallery FILE take one game folder at most, and "
+                              "no --mesh, --description or --output");
+    s.gameFolder = s.packages.value(0);
+    s.packages.clear();
+    return std::nullopt;
+}
+
 template <PackageRun run> int runEach(const Settings& settings) {
     return eachPackage(settings, run);
 }
@@ -147,6 +160,21 @@ const QList<Mode>& modes() {
          QStringLiteral("quorrel-int --render OUT.png [options] PACKAGE.utx"),
          readRender,
          runEach<renderModel>},
+        {{option("check-game",
+                 "Tell, for the game in [folder] (by default the one this machine holds), the "
+                 "skins the menu will list for each model, then each problem; exit 1 if any.")},
+         QStringLiteral("quorrel-int --check-game [GAME-FOLDER]"),
+         readGame,
+         checkGameFolder,
+         false},
+        {{option("gallery",
+                 "The same as one page, <file> (HTML): each skin drawn on its model, its faces, "
+                 "each problem beside its package.",
+                 "file")},
+         QStringLiteral("quorrel-int --gallery OUT.html [GAME-FOLDER]"),
+         readGame,
+         writeGallery,
+         false},
     };
     return table;
 }

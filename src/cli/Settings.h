@@ -20,6 +20,8 @@ struct Settings {
     QString picturesFolder;        // --pictures: the folder that gets a folder per package
     QHash<QString, QString> skins; // --skin, keyed by caseKey() of the group
     bool namePackages = false;     // several packages: --list names each
+    QString gameFolder;            // --check-game, --gallery: empty: the one this machine holds
+    QString galleryFile;           // --gallery: the page
     struct {
         QString file;   // the PNG
         QString game;   // a game folder to look in for the mesh; empty: none given

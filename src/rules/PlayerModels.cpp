@@ -3,6 +3,8 @@
 #include "base/IgnoringCase.h"
 #include "rules/NameFields.h"
 
+#include <algorithm>
+
 namespace quorrel {
 namespace {
 
@@ -25,6 +27,12 @@ const StockModel* stockModel(QStringView meshName) {
             return &model;
     }
     return nullptr;
+}
+
+bool isStockModelPackage(QStringView fileName) {
+    return std::any_of(
+        std::begin(kStockModels), std::end(kStockModels),
+        [&](const StockModel& model) { return sameIgnoringCase(model.package, fileName); });
 }
 
 SkinLayout skinLayoutFor(QStringView meshName) {

@@ -28,6 +28,9 @@ struct StockModel {
 // The stock model whose mesh has this name (ignoring case); nullptr for another model.
 const StockModel* stockModel(QStringView meshName);
 
+// Whether the package file ("Botpack.u", ignoring case) holds stock models.
+bool isStockModelPackage(QStringView fileName);
+
 // The layout of the model whose mesh has this name (ignoring case).
 SkinLayout skinLayoutFor(QStringView meshName);
 
