@@ -12,7 +12,7 @@ case "$mode" in run|test|windows) ;; *) usage ;; esac
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
-packages=(build-essential cmake file qt6-base-dev libgl-dev fonts-dejavu-core libbenchmark-dev
+packages=(build-essential cmake file qt6-base-dev qt6-base-private-dev libgl-dev fonts-dejavu-core libbenchmark-dev
     desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db xvfb xauth xdotool hyperfine)
 if [ "$mode" = windows ]; then
     packages+=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools ninja-build dpkg-dev xz-utils wine wine64

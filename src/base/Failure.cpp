@@ -24,6 +24,7 @@ QString textFor(Failure::Kind kind, const QString& detail) {
         return QStringLiteral("the file name is shorter than four characters");
     case Kind::Damaged:
     case Kind::NotFound:
+    case Kind::Refused:
         return detail;
     case Kind::NotWritten:
         return QStringLiteral("could not write ") + detail;

@@ -8,7 +8,7 @@ namespace quorrel {
 
 // How the tool reports that something could not be done:
 // - an operation that fails throws a Failure, made by the constructor for the kinds whose text is
-//   fixed and by damaged(), notFound() or notWritten() for those that say more;
+//   fixed and by damaged(), notFound(), refused() or notWritten() for those that say more;
 // - an operation over many items (the textures of a package, the packages of a game) reports each
 //   item's failure as data beside the others and goes on;
 // - a lookup that may find nothing returns a std::optional.
@@ -27,6 +27,7 @@ public:
         Damaged,     // the package's tables are damaged; the text says where
         NotWritten,  // a file could not be written
         NotFound,    // what was looked for is in none of the places; the text names them
+        Refused, // what the tool will not make, since the game would not take it; the text says why
     };
 
     // A kind whose text is fixed: Missing, NotAFile, Empty, Unreadable, TooLarge, NoEndMarker,
@@ -36,6 +37,8 @@ public:
     static Failure damaged(const QString& reason) { return Failure(Kind::Damaged, reason); }
     // What was looked for, and every place it was looked for in.
     static Failure notFound(const QString& reason) { return Failure(Kind::NotFound, reason); }
+    // Why the tool will not make it.
+    static Failure refused(const QString& reason) { return Failure(Kind::Refused, reason); }
     // The file or stream that could not be written.
     static Failure notWritten(const QString& what) { return Failure(Kind::NotWritten, what); }
 

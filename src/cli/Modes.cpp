@@ -93,6 +93,21 @@ std::optional<QString> readRender(const QCommandLineParser& parser, Settings& s)
     return std::nullopt;
 }
 
+std::optional<QString> readRelease(const QCommandLineParser& parser, Settings& s) {
+    s.releaseFile = parser.value(QStringLiteral("release"));
+    if (s.packages.size() > 2 || s.releaseFile.isEmpty() || s.mesh ||
+        parser.isSet(QStringLiteral("output")))
+        return QStringLiteral("--release takes a zip, PACKAGE.utx and an optional FILE.int, and "
+                              "no --mesh or --output");
+    if (s.description && !readsBackWhole(*s.description))
+        return QStringLiteral("a description for --release is empty or holds a quote or a line "
+                              "break: ") +
+               *s.description;
+    s.intFile = s.packages.value(1);
+    s.packages = s.packages.mid(0, 1);
+    return std::nullopt;
+}
+
 std::optional<QString> readGame(const QCommandLineParser& parser, Settings& s) {
     s.galleryFile = parser.value(QStringLiteral("gallery"));
     if (s.packages.size() > 1 || s.mesh || s.description ||
@@ -160,6 +175,13 @@ const QList<Mode>& modes() {
          QStringLiteral("quorrel-int --render OUT.png [options] PACKAGE.utx"),
          readRender,
          runEach<renderModel>},
+        {{option("release",
+                 "Write <zip> for players: Textures/PACKAGE.utx, System/PACKAGE.int (FILE.int, or "
+                 "else the .int --complete writes) and PACKAGE.txt, a readme; one package only.",
+                 "zip")},
+         QStringLiteral("quorrel-int --release OUT.zip PACKAGE.utx [FILE.int]"),
+         readRelease,
+         runEach<writeRelease>},
         {{option("check-game",
                  "Tell, for the game in [folder] (by default the one this machine holds), the "
                  "skins the menu will list for each model, then each problem; exit 1 if any.")},

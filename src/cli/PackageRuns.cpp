@@ -8,7 +8,7 @@
 #include "formats/Package.h"
 #include "formats/PictureFile.h"
 #include "formats/Texture.h"
-#include "game/MeshSearch.h"
+#include "game/Release.h"
 #include "game/SkinModel.h"
 #include "game/SkinPackage.h"
 #include "render/ModelPicture.h"
@@ -17,7 +17,6 @@
 #include "rules/PictureScan.h"
 #include "rules/PlayerModels.h"
 #include "rules/SkinMenu.h"
-#include "rules/SkinSlots.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,6 +45,25 @@ bool plainFileName(const QString& name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            std::none_of(name.begin(), name.end(),
                         [](QChar c) { return c < u' ' || reserved.contains(c); });
+}
+
+// The .int --complete writes: the first skin described by --description, or the package's name;
+// a single-skin model's skins by their names. Throws Failure (Refused) for a --description a
+// single-skin model does not show, or a package that holds none of its skins.
+QByteArray completeIntBytes(const SkinPackage& skin, const Settings& settings) {
+    const MenuModel model = menuModelOf(skin.name, skin.textures);
+    if (model.singleSkin && settings.description)
+        throw Failure::refused(QStringLiteral("--description: the menu shows the skins of %1, a "
+                                              "single-skin model, by their names")
+                                   .arg(model.mesh));
+    const QList<IntObject> objects =
+        gameObjects(skin.textures, model, settings.description.value_or(skin.name), settings.skins);
+    if (objects.isEmpty())
+        throw Failure::refused(
+            QStringLiteral("the package holds no skin for %1, a single-skin model: only team "
+                           "textures, talk pictures or its pack")
+                .arg(model.mesh));
+    return intFileBytes(buildIntText(skin.name, objects));
 }
 
 } // namespace
@@ -98,31 +116,32 @@ Outcome listNames(const QString& package, const Settings& settings) {
 
 Outcome writeCompleteInt(const QString& package, const Settings& settings) {
     const SkinPackage skin = readSkinPackage(package);
-    const QStringList& textures = skin.textures;
-    if (textures.isEmpty())
+    if (skin.textures.isEmpty())
         return Outcome::failed(QStringLiteral("the package holds no textures"));
-    const MenuModel model = menuModelOf(skin.name, textures);
-    if (model.singleSkin && settings.description)
-        return Outcome::failed(QStringLiteral("--description: the menu shows the skins of %1, a "
-                                              "single-skin model, by their names")
-                                   .arg(model.mesh));
-    const QList<SkinGroup> groups = skinGroups(textures);
+    const QList<SkinGroup> groups = skinGroups(skin.textures);
     for (auto it = settings.skins.cbegin(); it != settings.skins.cend(); ++it) {
-        if (model.singleSkin ||
-            std::none_of(groups.begin(), groups.end(),
+        if (std::none_of(groups.begin(), groups.end(),
                          [&](const SkinGroup& group) { return caseKey(group.name) == it.key(); }))
             return Outcome::failed(
                 QStringLiteral("--skin %1: the package holds no skin %1").arg(it.key()));
     }
-    const QList<IntObject> objects =
-        gameObjects(textures, model, settings.description.value_or(skin.name), settings.skins);
-    if (objects.isEmpty())
-        return Outcome::failed(
-            QStringLiteral("the package holds no skin for %1, a single-skin model: only team "
-                           "textures, talk pictures or its pack")
-                .arg(model.mesh));
-    deliverInt(package, skin.name, intFileBytes(buildIntText(skin.name, objects)),
-               settings.outputFolder);
+    deliverInt(package, skin.name, completeIntBytes(skin, settings), settings.outputFolder);
+    return {};
+}
+
+Outcome writeRelease(const QString& package, const Settings& settings) {
+    const SkinPackage skin = readSkinPackage(package);
+    QByteArray intBytes;
+    if (settings.intFile.isEmpty()) {
+        intBytes = completeIntBytes(skin, settings);
+    } else {
+        try {
+            intBytes = readWholeFile(settings.intFile);
+        } catch (const Failure& failure) {
+            return Outcome::failed(failure.text(), settings.intFile);
+        }
+    }
+    writeWholeFile(settings.releaseFile, releaseZip(skin, intBytes));
     return {};
 }
 

@@ -32,5 +32,6 @@ Outcome writeCompleteInt(const QString& package, const Settings& settings);
 Outcome checkMenu(const QString& package, const Settings& settings);
 Outcome renderModel(const QString& package, const Settings& settings);
 Outcome writePictures(const QString& package, const Settings& settings);
+Outcome writeRelease(const QString& package, const Settings& settings);
 
 } // namespace quorrel::cli

@@ -18,6 +18,7 @@ struct Settings {
     std::optional<QString> description;
     QString outputFolder;          // empty: beside the package; "-": standard output
     QString picturesFolder;        // --pictures: the folder that gets a folder per package
+    QString releaseFile;           // --release: the zip
     QHash<QString, QString> skins; // --skin, keyed by caseKey() of the group
     bool namePackages = false;     // several packages: --list names each
     QString gameFolder;            // --check-game, --gallery: empty: the one this machine holds

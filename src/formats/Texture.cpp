@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 
 namespace quorrel {
 namespace {
@@ -44,9 +45,9 @@ struct Layout {
     bool hasPixels() const { return mips.first().byteCount > 0; }
 };
 
-// The bytes a mip of this format and size takes; -1 for a format this tool cannot decode. DXT1
+// The bytes a mip of this format and size takes; nothing for a format this tool cannot decode. DXT1
 // takes a whole 4x4 block even for a 2x2 or 1x1 mip.
-qint64 bytesNeeded(int format, qint64 width, qint64 height) {
+std::optional<qint64> bytesNeeded(int format, qint64 width, qint64 height) {
     switch (format) {
     case P8:
         return width * height;
@@ -57,7 +58,7 @@ qint64 bytesNeeded(int format, qint64 width, qint64 height) {
     case DXT1:
         return (width + 3) / 4 * ((height + 3) / 4) * 8;
     default:
-        return -1;
+        return std::nullopt;
     }
 }
 
@@ -136,15 +137,15 @@ void readLayout(QByteArrayView package, const PackageTables& tables, const Packa
         return;
     for (qsizetype i = 0; i < layout.mips.size(); ++i) {
         const Mip& mip = layout.mips[i];
-        const qint64 needed = bytesNeeded(layout.format, mip.width, mip.height);
-        if (needed > mip.byteCount)
+        const std::optional<qint64> needed = bytesNeeded(layout.format, mip.width, mip.height);
+        if (needed && *needed > mip.byteCount)
             throw Failure::damaged(
                 QStringLiteral("mip %1 (%2x%3) holds %4 bytes of the %5 its format needs")
                     .arg(i)
                     .arg(mip.width)
                     .arg(mip.height)
                     .arg(mip.byteCount)
-                    .arg(needed));
+                    .arg(*needed));
     }
 }
 
@@ -314,7 +315,7 @@ QList<TextureInfo> readTextures(QByteArrayView package, const PackageTables& tab
             info.hasPixels = layout.hasPixels();
             if (!info.hasPixels) {
                 info.failure = noPixels();
-            } else if (bytesNeeded(layout.format, 1, 1) < 0) {
+            } else if (!bytesNeeded(layout.format, 1, 1)) {
                 info.failure = unsupported(layout.format);
             } else if (layout.format == P8) {
                 const auto known = paletteFailures.constFind(layout.palette);
@@ -357,12 +358,12 @@ Picture decodeTexture(QByteArrayView package, const PackageTables& tables, qsize
     const auto side = [&](qsizetype i) {
         return std::max(layout.mips[i].width, layout.mips[i].height);
     };
-    qsizetype pick = -1;
+    qsizetype pick = 0; // the smallest mip at least that large, or mip 0
     for (qsizetype i = 0; largestSide > 0 && i < layout.mips.size(); ++i) {
-        if (side(i) >= largestSide && (pick < 0 || side(i) < side(pick)))
+        if (side(i) >= largestSide && (side(pick) < largestSide || side(i) < side(pick)))
             pick = i;
     }
-    const Mip& mip = layout.mips[std::max<qsizetype>(pick, 0)];
+    const Mip& mip = layout.mips[pick];
     Picture picture{mip.width, mip.height,
                     QByteArray(qsizetype(mip.width) * mip.height * 4, Qt::Uninitialized)};
     decode(package, tables, layout, mip, reinterpret_cast<uchar*>(picture.rgba.data()));

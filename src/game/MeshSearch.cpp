@@ -15,14 +15,14 @@
 namespace quorrel {
 namespace {
 
-// The export index of the mesh, or -1.
-qsizetype meshExport(const PackageTables& tables, QStringView meshName) {
+// The export that is the mesh.
+std::optional<qsizetype> meshExport(const PackageTables& tables, QStringView meshName) {
     for (qsizetype i = 0; i < tables.exports.size(); ++i) {
         const PackageExport& object = tables.exports[i];
         if (sameIgnoringCase(object.objectName, meshName) && isMeshClass(object.className))
             return i;
     }
-    return -1;
+    return std::nullopt;
 }
 
 } // namespace
@@ -64,12 +64,12 @@ FoundMesh findMesh(QStringView meshName, const QStringList& folders) {
             if (!info.isFile() || info.size() <= 0)
                 continue; // a FIFO or device would block or lie about its size
             try {
-                if (meshExport(readPackageTablesOf(info.filePath()), meshName) < 0)
+                if (!meshExport(readPackageTablesOf(info.filePath()), meshName))
                     continue;
             } catch (const Failure&) {
                 continue; // another package's damage is not this search's concern
             }
-            FoundMesh found{info.filePath(), {}, {}, -1};
+            FoundMesh found{info.filePath(), {}, {}, 0};
             try {
                 found.bytes = readWholeFile(found.file);
                 found.tables = readPackageTables(found.bytes);
@@ -77,9 +77,11 @@ FoundMesh findMesh(QStringView meshName, const QStringList& folders) {
                 throw Failure::damaged(QDir::toNativeSeparators(found.file) + QStringLiteral(": ") +
                                        failure.text());
             }
-            found.exportIndex = meshExport(found.tables, meshName);
-            if (found.exportIndex >= 0)
+            // The tables read whole may differ from those read alone only if the file changed.
+            if (const std::optional<qsizetype> mesh = meshExport(found.tables, meshName)) {
+                found.exportIndex = *mesh;
                 return found;
+            }
         }
     }
     throw Failure::notFound(QStringLiteral("no mesh %1 in the .u packages of %2")

@@ -21,7 +21,7 @@ struct FoundMesh {
     QString file; // the package that holds the mesh
     QByteArray bytes;
     PackageTables tables;
-    qsizetype exportIndex = -1;
+    qsizetype exportIndex = 0;
 };
 
 // The first package in `folders` with an export named `meshName` (ignoring case) of class

@@ -27,13 +27,15 @@ Picture texturePicture(const QString& name, std::initializer_list<PackageBytes> 
     return Picture();
 }
 
-// The entry of `list` that is `name` without regard to case; empty when none is.
-QString entryIgnoringCase(const QStringList& list, QStringView name) {
+// The entry of `list` that is `name` without regard to case; the first when `name` is empty.
+std::optional<QString> entryNamed(const QStringList& list, const QString& name) {
+    if (name.isEmpty())
+        return list.isEmpty() ? std::nullopt : std::optional(list.first());
     for (const QString& entry : list) {
         if (sameIgnoringCase(entry, name))
             return entry;
     }
-    return QString();
+    return std::nullopt;
 }
 
 } // namespace
@@ -60,22 +62,21 @@ QStringList modelTextures(const SkinModel& model, const SkinPackage& skin) {
 SkinChoice chooseSkin(QStringView meshName, const QStringList& textures, const QString& skin,
                       const QString& face, int team) {
     const QStringList skins = modelSkins(meshName, textures);
-    SkinChoice choice{skin.isEmpty() ? skins.value(0) : entryIgnoringCase(skins, skin), QString(),
-                      team};
-    if (choice.group.isEmpty())
+    const std::optional<QString> group = entryNamed(skins, skin);
+    if (!group)
         throw Failure::notFound(
             QStringLiteral("the package holds no skin %1 for the mesh %2; its skins: %3")
                 .arg(skin, meshName.toString(), skins.join(QStringLiteral(", "))));
     QStringList faces;
-    for (const SkinGroup& group : skinGroups(textures)) {
-        if (group.name == choice.group)
-            faces = groupFaces(textures, group);
+    for (const SkinGroup& found : skinGroups(textures)) {
+        if (found.name == *group)
+            faces = groupFaces(textures, found);
     }
-    choice.face = face.isEmpty() ? faces.value(0) : entryIgnoringCase(faces, face);
-    if (choice.face.isEmpty() && !face.isEmpty())
+    const std::optional<QString> chosenFace = entryNamed(faces, face);
+    if (!chosenFace && !face.isEmpty())
         throw Failure::notFound(QStringLiteral("the skin %1 has no face %2; its faces: %3")
-                                    .arg(choice.group, face, faces.join(QStringLiteral(", "))));
-    return choice;
+                                    .arg(*group, face, faces.join(QStringLiteral(", "))));
+    return {*group, chosenFace.value_or(QString()), team};
 }
 
 DressedModel dressModel(const SkinModel& model, const SkinPackage& skin, const SkinChoice& choice) {

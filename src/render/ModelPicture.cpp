@@ -1,7 +1,5 @@
 #include "render/ModelPicture.h"
 
-#include <QtEndian>
-
 #include <algorithm>
 #include <cmath>
 #include <numbers>

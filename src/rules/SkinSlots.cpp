@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <optional>
+
 namespace quorrel {
 namespace {
 
@@ -99,7 +101,7 @@ SkinSlots skinSlots(QStringView meshName, const SkinChoice& choice, const QStrin
         break;
     case SkinLayout::Guessed: {
         const QList<SkinGroup> groups = skinGroups(textures);
-        int faceSlot = -1;
+        std::optional<int> faceSlot;
         for (const SkinGroup& group : groups) {
             if (sameIgnoringCase(group.name, choice.group) && !group.faceSlot.isNull())
                 faceSlot = group.faceSlot.digitValue() - 1;
@@ -124,6 +126,29 @@ SkinSlots skinSlots(QStringView meshName, const SkinChoice& choice, const QStrin
     }
     }
     return result;
+}
+
+QList<int> teamColours(QStringView meshName, const QString& skin, const QStringList& textures) {
+    const SkinSlots plain = skinSlots(meshName, {skin, QString(), -1}, textures);
+    QList<int> teams;
+    for (int team = 0; team < 4; ++team) {
+        const SkinSlots teamed = skinSlots(meshName, {skin, QString(), team}, textures);
+        for (std::size_t i = 0; i < teamed.slot.size(); ++i) {
+            const SkinSlot& slot = teamed.slot[i];
+            if (slot.wanted != plain.slot[i].wanted && !slot.missing() &&
+                sameIgnoringCase(slot.texture, slot.wanted)) {
+                teams << team;
+                break;
+            }
+        }
+    }
+    return teams;
+}
+
+QString teamName(int team) {
+    static const QString names[] = {QStringLiteral("red"), QStringLiteral("blue"),
+                                    QStringLiteral("green"), QStringLiteral("gold")};
+    return team >= 0 && team < 4 ? names[team] : QString();
 }
 
 } // namespace quorrel

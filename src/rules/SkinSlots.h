@@ -41,4 +41,11 @@ struct SkinSlots {
 // cow's pack, for one, lives in the mesh's package).
 SkinSlots skinSlots(QStringView meshName, const SkinChoice& choice, const QStringList& textures);
 
+// The teams (0 red, 1 blue, 2 green, 3 gold) whose colours the package holds for the skin: those
+// for which some slot gets a team texture of its own rather than the skin's.
+QList<int> teamColours(QStringView meshName, const QString& skin, const QStringList& textures);
+
+// "red", "blue", "green" or "gold".
+QString teamName(int team);
+
 } // namespace quorrel

@@ -4,8 +4,10 @@
 #include "window/Design.h"
 #include "window/DoubleClickFilter.h"
 #include "window/FileDropFilter.h"
+#include "window/FormStyle.h"
 #include "window/GameView.h"
 #include "window/InfoText.h"
+#include "window/StateBinding.h"
 #include "workflows/QtFileDialog.h"
 #include "workflows/QtMessageBox.h"
 #include "workflows/Workflows.h"
@@ -21,7 +23,6 @@
 #include <QPushButton>
 #include <QStringListModel>
 
-#include <algorithm>
 #include <limits>
 
 // The pictures live in this static library; its resources must be registered by hand.
@@ -34,67 +35,8 @@ namespace {
 
 constexpr int T = design::kTwipsPerPixel;
 
-const QColor kDarkGrey(64, 64, 64);
-const QColor kGreen(0, 192, 0);
-
 QRect pixels(design::Twips twips) {
     return QRect(twips.left / T, twips.top / T, twips.width / T, twips.height / T);
-}
-
-QFont fontFor(const QString& family, qreal points, QFont::Weight weight) {
-    QFont font;
-    // Where the typeface is missing, the nearest sans serif at the same size and weight: Tahoma
-    // under Wine, DejaVu Sans on Linux.
-    font.setFamilies({family, QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"),
-                      QStringLiteral("Sans Serif")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setWeight(weight);
-    return font;
-}
-
-QFont smallFonts() {
-    return fontFor(QStringLiteral("Small Fonts"), 6.75, QFont::Normal);
-}
-
-// The data controls: black box, green text, flat one-pixel border. One style sheet for all, so it
-// is parsed once.
-const QString kDataControlStyle = QStringLiteral(
-    "#Text1, #Text2, #Text3, #Text6, #List2 { background: black; color: rgb(0, 192, 0); "
-    "border: 1px solid black; selection-background-color: rgb(0, 192, 0); "
-    "selection-color: black; }"
-    // Frame1's border in a grey that shows on the dark window, its caption on the top line.
-    "#Frame1 { border: 1px solid rgb(144, 144, 144); margin-top: 0.6em; padding-top: 0.6em; } "
-    "#Frame1::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; "
-    "padding: 0px 2px; color: rgb(0, 192, 0); }");
-
-// A text box gives back every line break as CR LF, whatever the text was set with. Copied in one
-// pass: QString::replace moves the rest of the text for every few hundred breaks, which takes
-// seconds on an INT text of a million lines.
-QString boxText(const QPlainTextEdit* box) {
-    const QString raw = box->document()->toRawText();
-    const auto isBreak = [](QChar c) {
-        return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
-    };
-    const qsizetype breaks = std::count_if(raw.cbegin(), raw.cend(), isBreak);
-    if (breaks == 0)
-        return raw;
-    QString text(raw.size() + breaks, Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const QChar c : raw) {
-        if (isBreak(c)) {
-            *out++ = u'\r';
-            *out++ = u'\n';
-        } else {
-            *out++ = c;
-        }
-    }
-    return text;
-}
-
-void setBoxText(QPlainTextEdit* box, const QString& text) {
-    if (boxText(box) != text)
-        box->setPlainText(text);
 }
 
 QPlainTextEdit* multiLineBox(QWidget* parent, const QString& name) {
@@ -109,61 +51,6 @@ QPlainTextEdit* multiLineBox(QWidget* parent, const QString& name) {
 
 } // namespace
 
-// Form_Resize's view of the window: sizes in twips, read back after the widgets snap them to
-// whole pixels.
-class Form1::Layout : public LayoutTarget {
-public:
-    explicit Layout(Form1& form) : m_form(form) {}
-
-    float outerWidth() const override {
-        return float((m_form.width() + m_form.m_frame.left() + m_form.m_frame.right()) * T);
-    }
-    float outerHeight() const override {
-        return float((m_form.height() + m_form.m_frame.top() + m_form.m_frame.bottom()) * T);
-    }
-    float width(LayoutControl c) const override { return float(widget(c)->width() * T); }
-    float height(LayoutControl c) const override { return float(widget(c)->height() * T); }
-    float top(LayoutControl c) const override { return float(widget(c)->y() * T); }
-    void setWidth(LayoutControl c, float twips) override {
-        widget(c)->resize(toPixels(twips), widget(c)->height());
-    }
-    void setHeight(LayoutControl c, float twips) override {
-        widget(c)->resize(widget(c)->width(), toPixels(twips));
-    }
-    void setTop(LayoutControl c, float twips) override {
-        widget(c)->move(widget(c)->x(), toPixels(twips));
-    }
-
-private:
-    static int toPixels(float twips) {
-        return int(
-            std::lround(std::clamp(twips / T, -float(QWIDGETSIZE_MAX), float(QWIDGETSIZE_MAX))));
-    }
-    QWidget* widget(LayoutControl c) const {
-        switch (c) {
-        case LayoutControl::Frame1:
-            return m_form.Frame1;
-        case LayoutControl::Text6:
-            return m_form.Text6;
-        case LayoutControl::Picture1:
-            return m_form.Picture1;
-        case LayoutControl::Text4:
-            return m_form.Text4;
-        case LayoutControl::Command1:
-            return m_form.Command1;
-        case LayoutControl::Command2:
-            return m_form.Command2;
-        case LayoutControl::Command3:
-            return m_form.Command3;
-        case LayoutControl::Command4:
-            return m_form.Command4;
-        }
-        return nullptr;
-    }
-
-    Form1& m_form;
-};
-
 Form1::Form1(Form1Options options)
     : m_ownFileDialog(options.fileDialog ? nullptr : std::make_unique<QtFileDialog>(this)),
       m_ownMessageBox(options.messageBox ? nullptr : std::make_unique<QtMessageBox>(this)),
@@ -176,14 +63,27 @@ Form1::Form1(Form1Options options)
     setWindowTitle(QStringLiteral("Quorrel File Generator"));
     setWindowIcon(QIcon(QStringLiteral(":/quorrel/quorrel-icon.png")));
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kDarkGrey);
+    palette.setColor(QPalette::Window, style::kDarkGrey);
     setPalette(palette);
     setAutoFillBackground(true);
     resize(design::kClientArea.width / T, design::kClientArea.height / T);
 
     createControls();
-    setStyleSheet(kDataControlStyle);
-    bindState();
+    setStyleSheet(style::dataControlStyle());
+    new StateBinding(m_state,
+                     {Text1,
+                      Text2,
+                      Text3,
+                      m_names,
+                      m_pictures,
+                      Label1,
+                      Command2,
+                      Text6,
+                      Text4,
+                      Picture1,
+                      Command4,
+                      {Command1, Command2, Command3}},
+                     this);
     Text1->setFocus();
     new ClickFilter(Text1, [this] { Text1_Click(); });
     new DoubleClickFilter(Image1, [this] { Image1_DblClick(); });
@@ -225,7 +125,7 @@ void Form1::createControls() {
         e->setGeometry(pixels(geometry));
         e->setAlignment(Qt::AlignCenter);
         e->setMaxLength(std::numeric_limits<int>::max()); // no limit on what the user types
-        e->setFont(smallFonts());
+        e->setFont(style::smallFonts());
         e->setToolTip(tip);
         return e;
     };
@@ -248,19 +148,19 @@ void Form1::createControls() {
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(pixels(design::kFrame1));
     QPalette framePalette = Frame1->palette();
-    framePalette.setColor(QPalette::WindowText, kGreen);
+    framePalette.setColor(QPalette::WindowText, style::kGreen);
     Frame1->setPalette(framePalette);
 
     Text6 = multiLineBox(this, QStringLiteral("Text6"));
     Text6->setGeometry(pixels(design::kText6));
-    Text6->setFont(smallFonts());
+    Text6->setFont(style::smallFonts());
 
     m_pictures = new QStringListModel(this);
     List2 = new QListView(this);
     List2->setObjectName(QStringLiteral("List2"));
     List2->setGeometry(pixels(design::kList2));
     List2->setModel(m_pictures);
-    List2->setFont(smallFonts());
+    List2->setFont(style::smallFonts());
     List2->setToolTip(QStringLiteral("List of Pics in the UTX"));
     List2->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List2->setUniformItemSizes(true);
@@ -279,9 +179,9 @@ void Form1::createControls() {
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(pixels(design::kLabel1));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label1->setFont(fontFor(QStringLiteral("MS Sans Serif"), 13.5, QFont::Bold));
+    Label1->setFont(style::fontFor(QStringLiteral("MS Sans Serif"), 13.5, QFont::Bold));
     QPalette labelPalette = Label1->palette();
-    labelPalette.setColor(QPalette::WindowText, kGreen);
+    labelPalette.setColor(QPalette::WindowText, style::kGreen);
     Label1->setPalette(labelPalette);
     Label1->setVisible(false);
 
@@ -348,65 +248,23 @@ void Form1::createControls() {
     });
 }
 
-void Form1::bindState() {
-    GeneratorState* s = &m_state;
-    auto showIn = [](QLineEdit* edit) {
-        return [edit](const QString& text) {
-            if (edit->text() != text)
-                edit->setText(text);
-        };
-    };
-    connect(s, &GeneratorState::packageNameChanged, Text1, showIn(Text1));
-    connect(s, &GeneratorState::meshNameChanged, Text2, showIn(Text2));
-    connect(s, &GeneratorState::skinDescriptionChanged, Text3, showIn(Text3));
-    connect(Text2, &QLineEdit::textChanged, s, &GeneratorState::setMeshName);
-    connect(Text3, &QLineEdit::textChanged, s, &GeneratorState::setSkinDescription);
-
-    connect(s, &GeneratorState::namesChanged, this,
-            [this] { m_names->setStringList(m_state.names()); });
-    connect(s, &GeneratorState::picturesChanged, this,
-            [this] { m_pictures->setStringList(m_state.pictures()); });
-    connect(s, &GeneratorState::countTextChanged, Label1, &QLabel::setText);
-    connect(s, &GeneratorState::makeIntEnabledChanged, Command2, &QWidget::setEnabled);
-
-    // The state keeps a text exactly as it was set, a bare CR or LF included, until the user
-    // edits the box; only then does the box's text, with CR LF line breaks, replace it.
-    auto bindBox = [this, s](QPlainTextEdit* box, void (GeneratorState::*changed)(const QString&),
-                             void (GeneratorState::*set)(const QString&)) {
-        connect(s, changed, box, [this, box](const QString& text) {
-            m_settingBox = true;
-            setBoxText(box, text);
-            m_settingBox = false;
-        });
-        connect(box, &QPlainTextEdit::textChanged, this, [this, box, s, set] {
-            if (!m_settingBox)
-                (s->*set)(boxText(box));
-        });
-    };
-    bindBox(Text6, &GeneratorState::intTextChanged, &GeneratorState::setIntText);
-    bindBox(Text4, &GeneratorState::infoTextChanged, &GeneratorState::setInfoText);
-
-    connect(s, &GeneratorState::infoPanelShownChanged, this, [this](bool shown) {
-        Picture1->setVisible(shown);
-        Command4->setVisible(shown);
-        for (QPushButton* button : {Command1, Command2, Command3})
-            button->setVisible(!shown);
-    });
-}
-
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Form_Resize();
 }
 
+FormLayout Form1::layout() const {
+    return FormLayout(*this, m_frame,
+                      {Frame1, Text6, Picture1, Text4, Command1, Command2, Command3, Command4});
+}
+
 void Form1::Form_Load() {
-    Layout layout(*this);
-    m_margins = measureMargins(layout);
+    m_margins = measureMargins(layout());
 }
 
 void Form1::Form_Resize() {
-    Layout layout(*this);
-    applyLayout(layout, m_margins);
+    FormLayout target = layout();
+    applyLayout(target, m_margins);
 }
 
 void Form1::Command1_Click() {

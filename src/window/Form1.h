@@ -20,7 +20,7 @@
 //   Text4     (empty)                 the info text
 //   Command4  "All Done"              closes the info panel
 
-#include "window/ResizeLayout.h"
+#include "window/FormLayout.h"
 #include "workflows/CommonDialog.h"
 #include "workflows/GeneratorState.h"
 
@@ -76,7 +76,7 @@ protected:
 private:
     QMargins frameAtLoad() const;
     void createControls();
-    void bindState();
+    FormLayout layout() const;
     void Form_Load();
     void Form_Resize();
 
@@ -91,8 +91,6 @@ private:
     // The game view beside the window: one for the window, made when first asked for.
     void openGameView(const QString& texture);
     void useGameInt(const QString& text);
-
-    class Layout;
 
     GeneratorState m_state;
     std::unique_ptr<FileDialogSeam> m_ownFileDialog;
@@ -124,7 +122,6 @@ private:
     QLabel* Image1 = nullptr;
     QAction* m_gameViewAction = nullptr;
     GameView* m_gameView = nullptr;
-    bool m_settingBox = false; // a text box is showing a state value, not taking an edit
 };
 
 } // namespace quorrel

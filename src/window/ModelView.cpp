@@ -31,14 +31,9 @@ void ModelView::setModel(QList<MeshTriangle> triangles, std::array<Picture, 4> s
     update();
 }
 
-void ModelView::setNote(const QString& note) {
-    m_note = note;
-    update();
-}
-
 void ModelView::turn() {
     const double seconds = m_sinceTurn.restart() / 1000.0;
-    if (m_dragX < 0 && !m_triangles.isEmpty()) {
+    if (!m_dragX && !m_triangles.isEmpty()) {
         m_yaw = std::fmod(m_yaw + kDegreesPerSecond * seconds, 360.0);
         update();
     }
@@ -54,11 +49,6 @@ void ModelView::paintEvent(QPaintEvent*) {
         image.setDevicePixelRatio(ratio);
         painter.drawImage(0, 0, image);
     }
-    if (!m_note.isEmpty()) {
-        painter.setPen(QColor(224, 224, 224));
-        painter.drawText(rect().adjusted(6, 6, -6, -6),
-                         Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap, m_note);
-    }
 }
 
 void ModelView::mousePressEvent(QMouseEvent* event) {
@@ -69,10 +59,10 @@ void ModelView::mousePressEvent(QMouseEvent* event) {
 }
 
 void ModelView::mouseMoveEvent(QMouseEvent* event) {
-    if (m_dragX < 0)
+    if (!m_dragX)
         return QWidget::mouseMoveEvent(event);
     const int x = int(event->position().x());
-    m_yaw = std::fmod(m_yaw + (x - m_dragX) * kDegreesPerPixel + 360.0, 360.0);
+    m_yaw = std::fmod(m_yaw + (x - *m_dragX) * kDegreesPerPixel + 360.0, 360.0);
     m_dragX = x;
     update();
 }
@@ -80,7 +70,7 @@ void ModelView::mouseMoveEvent(QMouseEvent* event) {
 void ModelView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mouseReleaseEvent(event);
-    m_dragX = -1;
+    m_dragX.reset();
     setCursor(Qt::OpenHandCursor);
 }
 

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 namespace quorrel {
 
@@ -18,10 +19,8 @@ class ModelView : public QWidget {
 public:
     explicit ModelView(QWidget* parent = nullptr);
 
-    // What to draw: no triangles draws nothing, and says `note` instead.
+    // What to draw, each face with the picture of its skin slot; no triangles: nothing.
     void setModel(QList<MeshTriangle> triangles, std::array<Picture, 4> skins);
-    void setNote(const QString& note);
-    double yaw() const { return m_yaw; }
 
     QSize sizeHint() const override { return QSize(256, 256); }
 
@@ -38,11 +37,10 @@ private:
 
     QList<MeshTriangle> m_triangles;
     std::array<Picture, 4> m_skins;
-    QString m_note;
     double m_yaw = 0;
     QTimer m_turning;
     QElapsedTimer m_sinceTurn;
-    int m_dragX = -1; // where a drag last was; -1 when none
+    std::optional<int> m_dragX; // where a drag last was
 };
 
 } // namespace quorrel

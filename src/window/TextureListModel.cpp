@@ -96,6 +96,8 @@ QVariant TextureListModel::data(const QModelIndex& index, int role) const {
                (findings.isEmpty() ? QString() : QStringLiteral(" \u26A0"));
     case Qt::DecorationRole:
         return thumbnail(index.row());
+    case Qt::SizeHintRole:
+        return m_cellSize.isValid() ? QVariant(m_cellSize) : QVariant();
     case Qt::ToolTipRole: {
         QStringList lines{QStringLiteral("%1 (%2)").arg(info.name, info.className)};
         if (!info.failure.isEmpty())

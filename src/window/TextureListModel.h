@@ -18,6 +18,8 @@ namespace quorrel {
 class TextureListModel : public QAbstractListModel {
 public:
     static constexpr int kThumbnailSide = 64;
+    // The longest role line under a thumbnail: a role and the mark of a finding.
+    static constexpr QStringView kWidestRole = u"team colour \u26A0";
     // A small picture of the texture; throws a Failure when it cannot be decoded.
     using Thumbnail = std::function<Picture(const TextureInfo&)>;
 
@@ -25,6 +27,8 @@ public:
 
     // Each texture's role is what it is to `model`.
     void reset(QList<TextureInfo> textures, const MenuModel& model, Thumbnail thumbnail);
+    // The size each item asks for in the view.
+    void setCellSize(const QSize& size) { m_cellSize = size; }
     // The findings' English by caseKey() of their texture.
     void setFindings(QHash<QString, QStringList> findings);
 
@@ -42,6 +46,7 @@ private:
     QHash<QString, int> m_rows;
     QHash<QString, QStringList> m_findings;
     Thumbnail m_thumbnail;
+    QSize m_cellSize;
     mutable QHash<int, QPixmap> m_thumbnails;
 };
 

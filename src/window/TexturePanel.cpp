@@ -29,7 +29,6 @@ TexturePanel::TexturePanel(TextureListModel& textures, QWidget* parent)
     m_list->setWordWrap(true);
     const int side = TextureListModel::kThumbnailSide;
     m_list->setIconSize(QSize(side, side));
-    m_list->setGridSize(QSize(side * 2, side + 3 * fontMetrics().height()));
     m_fullSize = new QLabel;
     m_fullSize->setObjectName(QStringLiteral("fullSize"));
     m_fullSize->setAlignment(Qt::AlignCenter);
@@ -51,6 +50,17 @@ TexturePanel::TexturePanel(TextureListModel& textures, QWidget* parent)
 
 void TexturePanel::setPackage(const SkinPackage* package) {
     m_package = package;
+    // Cells wide enough for each role and its mark, and the package's names up to four thumbnails
+    // wide, each on one line; a longer name is cut short.
+    const QFontMetrics metrics = fontMetrics();
+    int widest = metrics.horizontalAdvance(TextureListModel::kWidestRole.toString());
+    for (int row = 0; row < m_textures.rowCount(); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(m_textures.texture(row).name));
+    const int side = TextureListModel::kThumbnailSide;
+    const QSize cell(std::clamp(widest + 2 * metrics.averageCharWidth(), 2 * side, 4 * side),
+                     side + 3 * metrics.height());
+    m_textures.setCellSize(cell); // every item the same size, without asking for each thumbnail
+    m_list->setGridSize(cell);
     m_fullSize->clear();
     m_caption->clear();
 }

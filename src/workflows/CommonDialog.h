@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/GameFolders.h"
 #include "workflows/FileDialogSeam.h"
 
 #include <QString>

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "game/GameFolders.h"
-
 #include <QString>
 
 #include <optional>

@@ -43,10 +43,6 @@ void GeneratorState::setNames(QStringList names) {
     Q_EMIT namesChanged();
 }
 
-void GeneratorState::clearPictures() {
-    setPictures({});
-}
-
 void GeneratorState::setPictures(QStringList pictures) {
     if (pictures.isEmpty() && m_pictures.isEmpty())
         return;

@@ -8,7 +8,8 @@ namespace quorrel {
 
 // Every value the tool works with, for the life of the window. The window shows each value in
 // one control and binds to the change signals; the logic reads and writes the values here, so it
-// runs and is tested without any widget. Setters signal only real changes.
+// runs and is tested without any widget. Setters signal only real changes, but for the package
+// file's.
 class GeneratorState : public QObject {
     Q_OBJECT
 
@@ -33,7 +34,6 @@ public:
     // Always sorted by pictureLess().
     const QStringList& pictures() const { return m_pictures; }
     qsizetype pictureCount() const { return m_pictures.size(); }
-    void clearPictures();
     // Sorts the list unless it is sorted already; the result is the same as adding the items one
     // by one.
     void setPictures(QStringList pictures);

@@ -2,6 +2,7 @@
 
 #include "base/Files.h"
 #include "formats/IntFile.h"
+#include "game/GameFolders.h"
 #include "rules/NameFields.h"
 #include "workflows/CommonDialog.h"
 #include "workflows/GeneratorState.h"

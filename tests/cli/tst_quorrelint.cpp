@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 
 #include <QImage>
+#include <QtGui/private/qzipreader_p.h>
 
 #if __has_include(<unistd.h>)
 #include <unistd.h>
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void render_data();
     void render();
     void game();
+    void release();
     void usage();
 };
 
@@ -349,6 +351,39 @@ void TestQuorrelInt::game() {
     QVERIFY2(run.err.contains(QStringLiteral("holds no System folder")), qPrintable(run.err));
 }
 
+// Catches a release whose files are not the package and .int byte for byte, or lie where the game
+// does not look; a readme that misses the skins or teams; a release the menu could not list.
+void TestQuorrelInt::release() {
+    QTemporaryDir dir;
+    const QByteArray bytes =
+        realPackage({{"Tigr1"}, {"Tigr1T_1"}, {"Tigr4Bob"}, {"Tigr5Bob"}, {"Tigr2"}});
+    const QString package = writeFile(dir, QStringLiteral("Soldier_Cats.utx"), bytes);
+    const QString zip = dir.filePath(QStringLiteral("Cats.zip"));
+    QCOMPARE(quorrelInt({"--release", zip, "--description", "Tabby", package}).status, 0);
+    QZipReader reader(zip);
+    QStringList paths;
+    for (const QZipReader::FileInfo& file : reader.fileInfoList())
+        paths << file.filePath;
+    QCOMPARE(paths, (QStringList{"Textures/Soldier_Cats.utx", "System/Soldier_Cats.int",
+                                 "Soldier_Cats.txt"}));
+    QCOMPARE(reader.fileData(paths[0]), bytes);
+    QCOMPARE(reader.fileData(paths[1]),
+             quorrelInt({"--complete", "--description", "Tabby", "-o", "-", package}).out);
+    const QString notes = QString::fromLatin1(reader.fileData(paths[2]));
+    for (const char* line : {"Model: Soldier\r\n",
+                             "  skin Tigr1 \"Tabby\"\r\n    face Tigr4Bob "
+                             "\"Bob\"\r\n    team colours: blue\r\n",
+                             "What the menu will miss:\r\n"
+                             "  nothing\r\n"})
+        QVERIFY2(notes.contains(QLatin1String(line)), qPrintable(notes));
+    // An .int that describes no skin: refused, and the zip there before stays as it was.
+    const QString given = writeFile(dir, QStringLiteral("Given.int"), "[public]\r\n");
+    const Run refused = quorrelInt({"--release", zip, package, given});
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.err.contains(QStringLiteral("list no skin")), qPrintable(refused.err));
+    QCOMPARE(QZipReader(zip).fileData(paths[0]), bytes);
+}
+
 // Catches an option that runs where it cannot apply, or a listed --help-all that fails.
 void TestQuorrelInt::usage() {
     for (const QString line : {"--skin Tigr=Tiger a.utx",
@@ -365,6 +400,8 @@ void TestQuorrelInt::usage() {
                                "--render o.png a.utx b.utx",
                                "--face Bob a.utx",
                                "--render o.png --pictures d a.utx",
+                               "--release o.zip a.utx b.int c",
+                               "--release o.zip -o d a.utx",
                                "--list",
                                "--check-game a b",
                                "--check-game --mesh m",

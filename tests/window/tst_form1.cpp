@@ -202,7 +202,8 @@ void TestForm1::droppedPackage() {
 void TestForm1::gameView() {
     const QString package = testpkg::writeFile(
         dir, QStringLiteral("Tigr_Cats.utx"),
-        testpkg::realPackage({{"Tigr1"}, {"Tigr4Bob"}, {"Tigr5Bob"}, {"Tigr4Ann"}, {"Tigr5Ann"}}));
+        testpkg::realPackage(
+            {{"Tigr1"}, {"Tigr1T_0"}, {"Tigr4Bob"}, {"Tigr5Bob"}, {"Tigr4Ann"}, {"Tigr5Ann"}}));
     openPackage(package);
     auto view = [this] { return form->findChild<QWidget*>(QStringLiteral("GameView")); };
     auto list = [&](const char* name) {
@@ -216,10 +217,10 @@ void TestForm1::gameView() {
     QTRY_VERIFY(view() && view()->isVisible());
     view()->close();
     auto* pictures = qobject_cast<QListView*>(widget("List2"));
-    const QRect second = pictures->visualRect(pictures->model()->index(1, 0));
-    QTest::mouseClick(pictures->viewport(), Qt::LeftButton, {}, second.center());
+    const QRect third = pictures->visualRect(pictures->model()->index(2, 0)); // after Tigr1T_0
+    QTest::mouseClick(pictures->viewport(), Qt::LeftButton, {}, third.center());
     QVERIFY(!view()->isVisible()); // a click only chooses
-    QTest::mouseDClick(pictures->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(pictures->viewport(), Qt::LeftButton, {}, third.center());
     QTRY_VERIFY(view()->isVisible());
     auto shown = [&] {
         const QModelIndex index =
@@ -253,7 +254,15 @@ void TestForm1::gameView() {
                  QStringLiteral("Tigr1  \"T\"/Tigr4Ann  \"Ann\""));
     QCOMPARE(list("findings"),
              QStringLiteral("Tigr4Bob: the face has no description; the menu won't list it"));
-    view()->findChild<QListView*>(QStringLiteral("textures"))->setCurrentIndex({});
+    auto* textures = view()->findChild<QListView*>(QStringLiteral("textures"));
+    for (int row = 0; row < textures->model()->rowCount(); ++row) { // names and roles shown whole
+        const QModelIndex index = textures->model()->index(row, 0);
+        for (const QString& line : index.data().toString().split(u'\n'))
+            QVERIFY2(textures->fontMetrics().horizontalAdvance(line) <
+                         textures->visualRect(index).width(),
+                     qPrintable(line));
+    }
+    textures->setCurrentIndex({});
     view()->findChild<QListWidget*>(QStringLiteral("findings"))->setCurrentRow(0);
     QCOMPARE(shown(), QStringLiteral("Tigr4Bob")); // choosing a finding shows its texture
     type("Object=(Name=Tigr_Cats.Tigr4Bob,Class=Texture,Description=Bob)");
