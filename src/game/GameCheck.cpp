@@ -333,4 +333,8 @@ GameCheck checkGame(const QString& folder) {
     return Game(folder).check();
 }
 
+QString counted(qsizetype count, const QString& thing) {
+    return QString::number(count) + u' ' + thing + (count == 1 ? QString() : QStringLiteral("s"));
+}
+
 } // namespace quorrel

@@ -52,4 +52,7 @@ struct GameCheck {
 // System or no Textures folder.
 GameCheck checkGame(const QString& folder);
 
+// How many, in English: "1 problem", "2 problems".
+QString counted(qsizetype count, const QString& thing);
+
 } // namespace quorrel

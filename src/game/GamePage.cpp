@@ -174,9 +174,7 @@ QByteArray SkinCards::card(const MenuSkin& skin, const QHash<QString, int>& prob
                      anchor("p-", skin.package) + "\">" + html(skin.package) + "</a>";
     if (const int count = problems.value(caseKey(skin.package)))
         out += " <span class=\"warn\">" +
-               html(QStringLiteral("\u26A0 %1 problem%2")
-                        .arg(count)
-                        .arg(count > 1 ? QStringLiteral("s") : QString())) +
+               html(QStringLiteral("\u26A0 ") + counted(count, QStringLiteral("problem"))) +
                "</span>";
     return out + "</figcaption>" + portraits(skin) + notes(why) + "</figure>\n";
 }
@@ -206,10 +204,10 @@ QByteArray gamePage(const GameCheck& check, const PageProgress& progress) {
                       html(QStringLiteral("Player menu of %1").arg(folder)) + "</title><style>" +
                       kStyle + "</style></head><body>\n<h1>" +
                       html(QStringLiteral("Player menu of %1").arg(folder)) + "</h1><p>" +
-                      html(QStringLiteral("%1 models, %2 skins listed, %3 problems")
-                               .arg(check.models.size())
-                               .arg(total)
-                               .arg(check.problems.size())) +
+                      html(QStringLiteral("%1, %2 listed, %3")
+                               .arg(counted(check.models.size(), QStringLiteral("model")),
+                                    counted(total, QStringLiteral("skin")),
+                                    counted(check.problems.size(), QStringLiteral("problem")))) +
                       "</p><nav>";
     for (const GameModel& model : check.models)
         page +=

@@ -11,11 +11,15 @@
 #include "window/TextureListModel.h"
 #include "window/TexturePanel.h"
 #include "window/Titled.h"
+#include "workflows/GameFolderCheck.h"
 #include "workflows/GeneratorState.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -23,9 +27,9 @@
 
 namespace quorrel {
 
-GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, const QString& gameFolder,
-                   QWidget* parent)
-    : QWidget(parent, Qt::Window), m_state(state) {
+GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, BrowserSeam& browser,
+                   const QString& gameFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_state(state), m_folders(folders), m_browser(browser) {
     setObjectName(QStringLiteral("GameView"));
     setWindowTitle(QStringLiteral("Game View"));
     m_status = new QLabel;
@@ -47,15 +51,29 @@ GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, const Q
     whole->addWidget(top);
     whole->addWidget(m_findings);
     whole->setSizes({560, 140});
+    auto* checkGame = new QPushButton(QStringLiteral("Check Game Folder..."));
+    checkGame->setObjectName(QStringLiteral("checkGame"));
+    checkGame->setToolTip(QStringLiteral("Show in your browser every skin the player menu of a "
+                                         "whole game will list, on its model, and every one it "
+                                         "will miss"));
+    m_gameCheck = new QLabel;
+    m_gameCheck->setObjectName(QStringLiteral("gameCheck"));
+    m_gameCheck->setWordWrap(true);
+    m_gameCheck->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* game = new QHBoxLayout;
+    game->addWidget(m_gameCheck, 1);
+    game->addWidget(checkGame);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_status);
     layout->addWidget(whole, 1);
+    layout->addLayout(game);
     resize(1120, 760);
 
     connect(m_menu, &MenuPanel::choiceChanged, this,
             [this] { m_modelPanel->showChoice(m_menu->chosenSkin(), m_menu->chosenFace()); });
     connect(m_findings, &FindingsPanel::textureChosen, this, &GameView::showTexture);
     connect(m_findings, &FindingsPanel::gameIntAsked, this, &GameView::useGameInt);
+    connect(checkGame, &QPushButton::clicked, this, &GameView::checkGameFolder);
     m_menuTimer.setSingleShot(true);
     connect(&m_menuTimer, &QTimer::timeout, this, &GameView::refreshMenu);
     connect(&state, &GeneratorState::packageFileChanged, this, [this] {
@@ -145,6 +163,20 @@ void GameView::useGameInt() {
     const QList<IntObject> objects =
         gameObjects(m_package->textures, m_model, m_state.skinDescription(), {});
     Q_EMIT gameIntChosen(buildIntText(m_package->name, objects));
+}
+
+void GameView::checkGameFolder() {
+    // Drawing a thousand skins takes seconds: a bar, and the window waits.
+    QProgressDialog progress(QStringLiteral("Drawing the skins..."), QString(), 0, 0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    const std::optional<QString> told =
+        CheckGameFolder(m_folders, m_browser, [&progress](qsizetype done, qsizetype total) {
+            progress.setMaximum(int(total));
+            progress.setValue(int(done));
+        });
+    if (told)
+        m_gameCheck->setText(*told);
 }
 
 } // namespace quorrel
