@@ -137,7 +137,8 @@ const QList<Mode>& modes() {
          readNothing,
          runEach<listNames>},
         {{option("complete", "Write the .int the game's menu needs: every texture, each skin and "
-                             "each face described."),
+                             "each face described; for a single-skin model (the Nali, the cow) "
+                             "its skins alone, by their names."),
           option("skin",
                  "With --complete, describe the skin <group> (its four characters) by <text>; "
                  "repeatable (one package only).",
@@ -183,15 +184,16 @@ const QList<Mode>& modes() {
          readRelease,
          runEach<writeRelease>},
         {{option("check-game",
-                 "Tell, for the game in [folder] (by default the one this machine holds), the "
-                 "skins the menu will list for each model, then each problem; exit 1 if any.")},
+                 "Tell what the player menu of a whole game will list for each model, then each "
+                 "problem; exit 1 if any. The game folder (holding System and Textures) follows; "
+                 "by default the one this machine holds.")},
          QStringLiteral("quorrel-int --check-game [GAME-FOLDER]"),
          readGame,
          checkGameFolder,
          false},
         {{option("gallery",
-                 "The same as one page, <file> (HTML): each skin drawn on its model, its faces, "
-                 "each problem beside its package.",
+                 "The same as one page for a browser, <file> (HTML): each skin drawn on its model, "
+                 "its faces' portraits, each problem under its package.",
                  "file")},
          QStringLiteral("quorrel-int --gallery OUT.html [GAME-FOLDER]"),
          readGame,
