@@ -34,7 +34,7 @@ figure>img,.none{display:block;margin:0 auto 6px;background:#000;max-width:100%;
 .faces{list-style:none;padding:0;margin:6px 0 0;display:flex;flex-wrap:wrap;gap:6px}
 .faces li{text-align:center;font-size:.85em}
 .faces img{display:block;background:#000}
-.note,.warn{font-size:.85em;color:#ffcf66}
+.note,a.warn{font-size:.85em;color:#ffcf66}
 .package{background:#2c2c2c;border-radius:6px;padding:8px 12px;margin:8px 0}
 .package li{overflow-wrap:anywhere}
 @media (max-width:480px){body{padding:6px}.skins{grid-template-columns:repeat(2,1fr)}}
@@ -66,7 +66,8 @@ QByteArray notes(const QStringList& lines) {
     return out;
 }
 
-// Each skin package of a model, read once for all the model's skins from it.
+// The cards of one model's skins. A package is read once while its skins follow one another, as
+// they do .int by .int.
 class SkinCards {
 public:
     SkinCards(const GameCheck& check, const GameModel& model, const SkinModel* drawn)
@@ -86,6 +87,7 @@ private:
     const SkinModel* m_drawn;
     // The last two packages read: the skin's, and another of its faces'.
     std::optional<SkinPackage> m_skin, m_other;
+    QString m_unread, m_unreadWhy; // the last package that could not be read, and why
 };
 
 const SkinPackage* SkinCards::package(const QString& name, std::optional<SkinPackage>& slot,
@@ -94,19 +96,26 @@ const SkinPackage* SkinCards::package(const QString& name, std::optional<SkinPac
         if (*held && sameIgnoringCase((*held)->name, name))
             return &**held;
     }
-    const QString file = m_check.packageFiles.value(caseKey(name));
-    if (file.isEmpty()) {
-        why = QStringLiteral("no package %1").arg(name);
+    if (sameIgnoringCase(m_unread, name)) {
+        why = m_unreadWhy;
         return nullptr;
     }
+    const QString file = m_check.packageFiles.value(caseKey(name));
     slot.reset(); // one package's bytes at a time
     try {
+        if (file.isEmpty())
+            throw Failure::notFound(QStringLiteral("no package %1").arg(name));
         slot = readSkinPackage(file);
         slot->name = name; // as the entries name it, also for a .u
         return &*slot;
     } catch (const std::exception& failure) {
-        why = QDir::toNativeSeparators(QDir(m_check.folder).relativeFilePath(file)) +
-              QStringLiteral(": ") + failureText(failure);
+        m_unread = name;
+        m_unreadWhy = why =
+            (file.isEmpty()
+                 ? QString()
+                 : QDir::toNativeSeparators(QDir(m_check.folder).relativeFilePath(file)) +
+                       QStringLiteral(": ")) +
+            failureText(failure);
         return nullptr;
     }
 }
@@ -170,12 +179,10 @@ QByteArray SkinCards::card(const MenuSkin& skin, const QHash<QString, int>& prob
     if (drawn.isEmpty())
         drawn = "<div class=\"none\">not drawn</div>";
     QByteArray out = "<figure>" + drawn + "<figcaption><b>" + html(skin.description) +
-                     "</b><br><code>" + html(skin.texture) + "</code> from <a href=\"#" +
-                     anchor("p-", skin.package) + "\">" + html(skin.package) + "</a>";
+                     "</b><br><code>" + html(skin.texture) + "</code> from " + html(skin.package);
     if (const int count = problems.value(caseKey(skin.package)))
-        out += " <span class=\"warn\">" +
-               html(QStringLiteral("\u26A0 ") + counted(count, QStringLiteral("problem"))) +
-               "</span>";
+        out += " <a class=\"warn\" href=\"#" + anchor("p-", skin.package) + "\">" +
+               html(QStringLiteral("\u26A0 ") + counted(count, QStringLiteral("problem"))) + "</a>";
     return out + "</figcaption>" + portraits(skin) + notes(why) + "</figure>\n";
 }
 
