@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes through the name walk, the picture selection and the INT text builder,
 // through the package reader, the menu rules (also reading the bytes as an .int), the texture
-// decoder and the mesh reader and drawing, and checks what must hold whatever the bytes are.
+// decoder and the mesh reader and drawing, the PCX and TGA readers, and checks what must hold
+// whatever the bytes are.
 #include "ReferenceWalk.h"
 
 #include "base/Failure.h"
@@ -9,6 +10,7 @@
 #include "formats/IntFile.h"
 #include "formats/Mesh.h"
 #include "formats/Package.h"
+#include "formats/PictureFile.h"
 #include "formats/Texture.h"
 #include "render/ModelPicture.h"
 #include "rules/NameWalk.h"
@@ -230,6 +232,26 @@ void checkLayout(QByteArrayView bytes) {
     quorrel::applyLayout(target, margins);
 }
 
+// The PCX and TGA readers read any bytes into a picture whose sizes hold together, or fail.
+void checkPictures(QByteArrayView bytes) {
+    for (const auto decode : {&quorrel::decodePcx, &quorrel::decodeTga}) {
+        try {
+            const quorrel::SourcePicture picture = decode(bytes);
+            const qsizetype pixels = qsizetype(picture.rgba.width) * picture.rgba.height;
+            check(pixels > 0 && picture.rgba.rgba.size() == pixels * 4, "a picture's size holds");
+            if (picture.indexed) {
+                const quorrel::IndexedPicture& indexed = *picture.indexed;
+                check(indexed.indices.size() == pixels && indexed.palette.size() <= 256 &&
+                          std::all_of(indexed.indices.begin(), indexed.indices.end(),
+                                      [&](char i) { return quint8(i) < indexed.palette.size(); }),
+                      "an 8-bit picture's indices lie in its palette");
+            }
+        } catch (const quorrel::Failure& failure) {
+            check(failure.kind() == quorrel::Failure::Kind::Damaged, "a bad picture is damaged");
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -265,5 +287,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     checkReader(bytes);
     checkLayout(bytes);
+    checkPictures(bytes);
     return 0;
 }

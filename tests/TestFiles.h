@@ -23,6 +23,27 @@ inline QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
+// A 64 KiB tmpfs at `path` holding `name` with `bytes`, then filled to its last byte, so a write
+// fails for real (also as root). Unmounted when it goes.
+struct FullDisk {
+    FullDisk(const QString& path, const QString& name, const QByteArray& bytes) : path(path) {
+        QDir().mkpath(path);
+        mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", path}) == 0;
+        QFile keep(path + u'/' + name), filler(path + QStringLiteral("/filler"));
+        if (mounted && keep.open(QIODevice::WriteOnly) && keep.write(bytes) && keep.flush() &&
+            filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            while (filler.write(QByteArray(512, 'f')) > 0) {
+            }
+        }
+    }
+    ~FullDisk() {
+        if (mounted)
+            QProcess::execute("umount", {path});
+    }
+    QString path;
+    bool mounted = false;
+};
+
 // The real game packages beside the project, when that folder is there.
 inline QStringList sharedPackages() {
     const QDir dir(QStringLiteral(QUORREL_TESTDATA_DIR));

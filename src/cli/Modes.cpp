@@ -2,6 +2,7 @@
 
 #include "base/IgnoringCase.h"
 #include "cli/GameRuns.h"
+#include "cli/MakeRun.h"
 #include "cli/PackageRuns.h"
 #include "formats/IntFile.h"
 
@@ -120,6 +121,15 @@ std::optional<QString> readGame(const QCommandLineParser& parser, Settings& s) {
     return std::nullopt;
 }
 
+std::optional<QString> readMake(const QCommandLineParser& parser, Settings& s) {
+    s.makeFile = parser.value(QStringLiteral("make"));
+    s.masked = parser.isSet(QStringLiteral("masked"));
+    if (s.makeFile.isEmpty() || s.mesh || s.description || parser.isSet(QStringLiteral("output")))
+        return QStringLiteral("--make takes a package to write and pictures, and no --mesh, "
+                              "--description or --output");
+    return std::nullopt;
+}
+
 template <PackageRun run> int runEach(const Settings& settings) {
     return eachPackage(settings, run);
 }
@@ -183,6 +193,14 @@ const QList<Mode>& modes() {
          QStringLiteral("quorrel-int --release OUT.zip PACKAGE.utx [FILE.int]"),
          readRelease,
          runEach<writeRelease>},
+        {{option("make",
+                 "Write <package>, a texture package the game loads, from the pictures given "
+                 "(PNG, BMP, TGA or PCX; each a texture named after its file), instead.",
+                 "package"),
+          option("masked", "With --make, index 0 of every 8-bit picture is transparent.")},
+         QStringLiteral("quorrel-int --make OUT.utx [--masked] PICTURE..."),
+         readMake,
+         makePackage},
         {{option("check-game",
                  "Tell what the player menu of a whole game will list for each model, then each "
                  "problem; exit 1 if any. The game folder (holding System and Textures) follows; "

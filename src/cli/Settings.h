@@ -19,6 +19,8 @@ struct Settings {
     QString outputFolder;          // empty: beside the package; "-": standard output
     QString picturesFolder;        // --pictures: the folder that gets a folder per package
     QString releaseFile;           // --release: the zip
+    QString makeFile;              // --make: the package to write from the pictures in `packages`
+    bool masked = false;           // --make: index 0 of every 8-bit picture is transparent
     QHash<QString, QString> skins; // --skin, keyed by caseKey() of the group
     bool namePackages = false;     // several packages: --list names each
     QString gameFolder;            // --check-game, --gallery: empty: the one this machine holds

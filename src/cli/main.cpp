@@ -18,6 +18,12 @@ int main(int argc, char* argv[]) {
     // A reader that goes away is a failed write to report, not a silent death.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+    // Qt's own warnings (an image library's complaint about a picture, say) are not the tool's:
+    // it says what failed in its own words.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            printError(text);
+    });
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorrel-int"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORREL_VERSION));

@@ -1,6 +1,7 @@
 #include "PackageBuilder.h"
 #include "TestFiles.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QtGui/private/qzipreader_p.h>
 
@@ -25,6 +26,7 @@ private Q_SLOTS:
     void render();
     void game();
     void release();
+    void make();
     void usage();
 };
 
@@ -382,6 +384,104 @@ void TestQuorrelInt::release() {
     QCOMPARE(refused.status, 1);
     QVERIFY2(refused.err.contains(QStringLiteral("list no skin")), qPrintable(refused.err));
     QCOMPARE(QZipReader(zip).fileData(paths[0]), bytes);
+}
+
+namespace {
+
+QByteArray pictureFile(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// An 8-bit PCX of `width` x 1 pixels of indices 0, 1, 2, ..., its palette entry i grey 10 * i.
+QByteArray pcx(int width) {
+    QByteArray bytes(128, '\0');
+    bytes[0] = 0x0A;
+    bytes[2] = 1;
+    bytes[3] = 8;
+    bytes[8] = char(width - 1);
+    bytes[65] = 1;
+    bytes[66] = char(width);
+    for (int x = 0; x < width; ++x)
+        bytes += QByteArray("\xC1") + char(x); // a run of one, as some writers store every byte
+    bytes += '\x0C';
+    for (int i = 0; i < 256; ++i)
+        bytes += QByteArray(3, char(10 * i));
+    return bytes;
+}
+
+// A colour-mapped TGA of 1 x 2 pixels, stored bottom-up, its colour 1 transparent (B, G, R, A).
+const QByteArray kTga("\0\1\1\0\0\2\0\x20\0\0\0\0\1\0\2\0\x08\x08"
+                      "\x10\x20\x30\xFF\x40\x50\x60\x00"
+                      "\x00\x01",
+                      18 + 8 + 2);
+
+} // namespace
+
+// Catches pictures that do not become the textures they are (size, colours, mask), a package the
+// window cannot list, a refused picture not named or a package written or replaced anyway.
+void TestQuorrelInt::make() {
+    QTemporaryDir dir;
+    QImage eightBit(4, 2, QImage::Format_Indexed8);
+    eightBit.setColorTable({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)});
+    eightBit.fill(2);
+    QImage trueColour(2, 2, QImage::Format_ARGB32);
+    trueColour.fill(Qt::transparent);
+    trueColour.setPixelColor(0, 0, QColor(1, 2, 3));
+    const QStringList pictures{
+        writeFile(dir, QStringLiteral("Tigr1.PNG"), pictureFile(eightBit, "png")),
+        writeFile(dir, QStringLiteral("Tigr2.bmp"), pictureFile(trueColour, "bmp")),
+        writeFile(dir, QStringLiteral("Tigr3.png"), pictureFile(trueColour, "png")),
+        writeFile(dir, QStringLiteral("Tigr4Bob.pcx"), pcx(4)),
+        writeFile(dir, QStringLiteral("Tigr5Bob.tga"), kTga)};
+    const QString out = dir.filePath(QStringLiteral("Soldier_Cats.utx"));
+    const Run made = quorrelInt(QStringList{"--make", out} + pictures);
+    QCOMPARE(made.status, 0);
+    QCOMPARE(QString::fromLatin1(made.out).remove(u'\r'),
+             "Tigr1 4x2 1 colours unmasked\nTigr2 2x2 2 colours unmasked\nTigr3 2x2 2 colours "
+             "masked\nTigr4Bob 4x1 4 colours unmasked\nTigr5Bob 1x2 2 colours masked\n");
+    QCOMPARE(quorrelInt({"--list", out})
+                 .out.split('\n')
+                 .mid(1)
+                 .join('\n')
+                 .contains("[pictures]\nTigr1\nTigr2\nTigr3\nTigr4Bob\nTigr5Bob"),
+             true);
+    QCOMPARE(quorrelInt({"--pictures", dir.path(), out}).status, 0);
+    const auto pixel = [&](const char* name, int x, int y) {
+        return QImage(dir.filePath(QStringLiteral("Soldier_Cats/%1.png").arg(name))).pixel(x, y);
+    };
+    QCOMPARE(pixel("Tigr4Bob", 3, 0), qRgb(30, 30, 30));
+    QCOMPARE(qAlpha(pixel("Tigr5Bob", 0, 0)), 0); // the top row is stored last
+    QCOMPARE(pixel("Tigr5Bob", 0, 1), qRgb(0x30, 0x20, 0x10));
+
+    // Refused, the picture named, and the package made before untouched.
+    const QByteArray before = readFile(out);
+    QImage odd(3, 4, QImage::Format_RGB32), wide(2048, 1, QImage::Format_RGB32);
+    for (const auto& [file, bytes, reason] :
+         {std::tuple{"Tigr 1.png", pictureFile(eightBit, "png"), "letters, digits"},
+          {"Odd.png", pictureFile(odd, "png"), "power of two"},
+          {"Wide.png", pictureFile(wide, "png"), "up to 1024"},
+          {"Bad.png", QByteArray("\x89PNG not really"), "Bad.png: "},
+          {"tigr1.tga", kTga, "case aside"},
+          {"Tigr6.gif", pictureFile(eightBit, "png"), "not a PNG, BMP, TGA or PCX"}}) {
+        const QString picture = writeFile(dir, QString::fromLatin1(file), bytes);
+        const Run run = quorrelInt({"--make", out, pictures.first(), picture});
+        QCOMPARE(run.status, 1);
+        // (libpng says more of a damaged PNG on its own, before.)
+        QVERIFY2(run.err.contains("quorrel-int: " + picture + ": ") &&
+                     run.err.contains(QLatin1String(reason)),
+                 qPrintable(run.err));
+        QCOMPARE(readFile(out), before);
+    }
+    FullDisk disk(dir.filePath(QStringLiteral("full")), QStringLiteral("Soldier_Cats.utx"), "old");
+    if (!disk.mounted)
+        QSKIP("cannot mount a small tmpfs here (needs Linux and root); no disk to fill");
+    const QString onFullDisk = dir.filePath(QStringLiteral("full/Soldier_Cats.utx"));
+    QCOMPARE(quorrelInt(QStringList{"--make", onFullDisk} + pictures).status, 1);
+    QCOMPARE(readFile(onFullDisk), QByteArray("old"));
 }
 
 // Catches an option that runs where it cannot apply, or a listed --help-all that fails.

@@ -22,27 +22,6 @@ struct WorkflowFixture {
     QString savePath;
 };
 
-// A 64 KiB tmpfs at `path` holding `name` with `bytes`, then filled to its last byte, so a write
-// fails for real (also as root). Unmounted when it goes.
-struct FullDisk {
-    FullDisk(const QString& path, const QString& name, const QByteArray& bytes) : path(path) {
-        QDir().mkpath(path);
-        mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", path}) == 0;
-        QFile keep(path + u'/' + name), filler(path + QStringLiteral("/filler"));
-        if (mounted && keep.open(QIODevice::WriteOnly) && keep.write(bytes) && keep.flush() &&
-            filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            while (filler.write(QByteArray(512, 'f')) > 0) {
-            }
-        }
-    }
-    ~FullDisk() {
-        if (mounted)
-            QProcess::execute("umount", {path});
-    }
-    QString path;
-    bool mounted = false;
-};
-
 } // namespace
 
 class TestWorkflows : public QObject {
@@ -188,7 +167,7 @@ void TestWorkflows::save() {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     const QString folder = env->dir.filePath(QStringLiteral("out"));
-    std::optional<FullDisk> disk;
+    std::optional<testpkg::FullDisk> disk;
     if (setUp == QLatin1String("full")) {
         disk.emplace(folder, QStringLiteral("Pkg.int"), "old\r\n");
         if (!disk->mounted)
