@@ -209,11 +209,16 @@ void Game::checkEntries() {
             }
             continue;
         }
-        const bool listed = std::any_of(models.begin(), models.end(), [&](const GameModel* m) {
+        const auto lister = std::find_if(models.begin(), models.end(), [&](const GameModel* m) {
             return listsEntry(entry, m->menu);
         });
+        const bool listed = lister != models.end();
+        // As menuSkins() tells them apart.
+        const bool face = listed && !(*lister)->menu.singleSkin && entry.object.size() > 5;
         const QString cannotShow =
-            listed ? QStringLiteral("; the menu lists a skin it cannot show") : QString();
+            listed ? QStringLiteral("; the menu lists a %1 it cannot show")
+                         .arg(face ? QStringLiteral("face") : QStringLiteral("skin"))
+                   : QString();
         const GamePackage* holder = package(entry.package);
         if (!holder) {
             m_problems << GameProblem{

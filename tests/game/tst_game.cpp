@@ -172,7 +172,7 @@ void TestGame::checksAGame() {
     QStringList expected{
         "Textures/SoldierSkins_Bad.utx: cannot be read: not a package: the signature is missing",
         "System/Extra.int line 3: SoldierSkins_Tigr.Tigr2Ann: " + tigr +
-            " holds no texture Tigr2Ann; the menu lists a skin it cannot show",
+            " holds no texture Tigr2Ann; the menu lists a face it cannot show",
         "System/Extra.int line 4: SoldierSkins_Gone.Gone1: no package SoldierSkins_Gone in "
         "Textures or System; the menu lists a skin it cannot show",
         "SoldierSkins_Tigr.Tigr4Bob: listed by System/Extra.int and System/SoldierSkins_Tigr.int; "
