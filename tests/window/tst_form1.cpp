@@ -288,6 +288,10 @@ void TestForm1::gameView() {
     QTest::mouseClick(view()->findChild<QPushButton*>(QStringLiteral("useGameInt")),
                       Qt::LeftButton);
     QTRY_COMPARE(list("skins"), QStringLiteral("warcow  \"warcow\"|atomiccow  \"atomiccow\""));
+    QStringList roles;
+    for (int row = 0; row < textures->model()->rowCount(); ++row)
+        roles << textures->model()->index(row, 0).data().toString().section(u'\n', 1);
+    QCOMPARE(roles, (QStringList{"portrait", "skin", "team colour", "skin"}));
 
     openPackage(skinPackage()); // names only: no package the game could read
     QTRY_COMPARE(view()->findChild<QLabel*>(QStringLiteral("status"))->text(),
