@@ -1,18 +1,27 @@
 // Writes the benchmark packages into a folder: Many_Names.utx (a million short names) and
 // Big_Random.utx (64 MiB, random data after the name table); and a small skin package,
 // SoldierSkins_Tigr.utx, for the Windows install check; and SoldierSkins_Cats.utx, two skins with
-// faces in real pictures, for the screenshots of the game view.
+// faces in real pictures, for the screenshots of the game view. With --game, a game folder of
+// COUNT skin packages and their model instead (benchpkg::writeGameFolder()).
 //
 //   build/bench/make_packages FOLDER
+//   build/bench/make_packages --game FOLDER COUNT
 #include "BenchPackages.h"
 
 #include <QDir>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char* argv[]) {
+    if (argc == 4 && QByteArrayView(argv[1]) == "--game") {
+        if (benchpkg::writeGameFolder(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3])))
+            return 0;
+        std::fprintf(stderr, "make_packages: cannot write the game folder %s\n", argv[2]);
+        return 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: make_packages FOLDER\n");
+        std::fprintf(stderr, "usage: make_packages FOLDER | make_packages --game FOLDER COUNT\n");
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));

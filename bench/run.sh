@@ -80,3 +80,12 @@ median() { awk -F, -v k="$1" '$1 ~ "^\""k"(/real_time)?_median\"$" {printf "%.2f
 echo "model view: a 256x256 frame of 1,000 faces $(median BM_Draw1000Faces) ms (target <= 5)," \
     "the game's Skaarj $(median BM_DrawSkaarj) ms"
 echo "  the mesh found among 200 packages: $(median BM_FindMeshIn200Packages) ms (target <= 300)"
+
+# A whole game: 1,000 skin packages (about 600 MB) with their .int files and their model.
+"$build/bench/game_check_benchmark" "$build/src/cli/quorrel-int" "$work/game" "$runs" >"$work/game.txt"
+game() { awk -v k="$1" '$1==k{print $2}' "$work/game.txt"; }
+echo "whole game of $(game packages) skin packages, $(game folder_mb) MB, warm cache:"
+echo "  quorrel-int --check-game: $(game check_ms) ms (target <= 2000);" \
+    "peak memory $(game check_peak_mb) MB (target <= 300)"
+echo "  quorrel-int --gallery: $(game gallery_ms) ms (target <= 20000);" \
+    "peak memory $(game gallery_peak_mb) MB (target <= 300); the page $(game gallery_mb) MB"

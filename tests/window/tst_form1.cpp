@@ -30,6 +30,7 @@ private Q_SLOTS:
     void droppedPackage();
     void gameView();
     void modelFromAPickedFolder();
+    void checkGameFolder();
     void resizeAtKnownFrames();
 
 private:
@@ -53,6 +54,7 @@ private:
 
     ScriptedFileDialog files;
     RecordingMessageBox boxes;
+    RecordingBrowser browser;
     std::unique_ptr<Form1> form;
     QTemporaryDir dir;
 };
@@ -60,8 +62,10 @@ private:
 void TestForm1::init() {
     files = ScriptedFileDialog();
     boxes = RecordingMessageBox();
+    browser = RecordingBrowser();
     // The classic frame: 60 twips at the sides and bottom, 345 at the top.
-    form = std::make_unique<Form1>(Form1Options{&files, &boxes, QMargins(4, 23, 4, 4)});
+    form = std::make_unique<Form1>(
+        Form1Options{&files, &boxes, QMargins(4, 23, 4, 4), QString(), &browser});
     form->show();
     QApplication::setActiveWindow(form.get());
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -277,6 +281,18 @@ void TestForm1::gameView() {
     QCOMPARE(testpkg::readFile(saved),
              testpkg::quorrelInt({"--complete", "--description", "Tabby", "-o", "-", package}).out);
 
+    // The cow's menu: its skins by their names, its talk picture and team textures left out.
+    openPackage(testpkg::writeFile(
+        dir, QStringLiteral("tcowmeshskins.utx"),
+        testpkg::realPackage({{"warcowface"}, {"warcow"}, {"T_cow_0"}, {"atomiccow"}})));
+    QTest::mouseClick(view()->findChild<QPushButton*>(QStringLiteral("useGameInt")),
+                      Qt::LeftButton);
+    QTRY_COMPARE(list("skins"), QStringLiteral("warcow  \"warcow\"|atomiccow  \"atomiccow\""));
+    QStringList roles;
+    for (int row = 0; row < textures->model()->rowCount(); ++row)
+        roles << textures->model()->index(row, 0).data().toString().section(u'\n', 1);
+    QCOMPARE(roles, (QStringList{"portrait", "skin", "team colour", "skin"}));
+
     openPackage(skinPackage()); // names only: no package the game could read
     QTRY_COMPARE(view()->findChild<QLabel*>(QStringLiteral("status"))->text(),
                  QDir::toNativeSeparators(dir.filePath(QStringLiteral("Mesh_Skin.utx"))) +
@@ -322,6 +338,36 @@ void TestForm1::modelFromAPickedFolder() {
     QCOMPARE(centre(), 'r');
     view->findChild<QComboBox*>(QStringLiteral("team"))->setCurrentIndex(2); // blue
     QCOMPARE(centre(), 'b');
+}
+
+// Catches a game check that asks for no folder or not from the game's, shows no page, or fails
+// without a word.
+void TestForm1::checkGameFolder() {
+    testpkg::writeFile(dir, "UT/System/Botpack.u", testpkg::realPackage({{"Soldier", "LodMesh"}}));
+    testpkg::writeFile(dir, "UT/Textures/SoldierSkins_Tigr.utx", testpkg::realPackage({{"Tigr1"}}));
+    QTest::keyClick(widget("Text1"), Qt::Key_G, Qt::ControlModifier);
+    auto* view = form->findChild<QWidget*>(QStringLiteral("GameView"));
+    QTRY_VERIFY(view && view->isVisible());
+    auto check = [&](const QString& folder) {
+        files.chooseNext(folder);
+        QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("checkGame")),
+                          Qt::LeftButton);
+        return view->findChild<QLabel*>(QStringLiteral("gameCheck"))->text();
+    };
+    const QString game = QDir::toNativeSeparators(dir.filePath("UT"));
+    const QString told = check(dir.filePath("UT"));
+    QCOMPARE(files.requests.last().mode, FileDialogRequest::Mode::Folder);
+    QCOMPARE(files.requests.last().initialDirectory, kGameFolder);
+    QCOMPARE(browser.shown.size(), 1);
+    const QString page = browser.shown.first();
+    const auto removePage = qScopeGuard([&] { QFile::remove(page); });
+    QCOMPARE(told, game + ": 1 problem; the page is " + QDir::toNativeSeparators(page));
+    QVERIFY(testpkg::readFile(page).contains("SoldierSkins_Tigr.utx: a skin package of Soldier"));
+    QCOMPARE(check(QString()), told); // cancelled
+    QCOMPARE(check(dir.path()), QDir::toNativeSeparators(dir.path()) + ": " +
+                                    QDir::toNativeSeparators(dir.path()) +
+                                    " holds no System folder: it is no game folder");
+    QCOMPARE(browser.shown.size(), 1);
 }
 
 // Catches wrong sizes at known frames, "All Done" out of reach, Frame1 in front of Text6.
