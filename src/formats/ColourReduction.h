@@ -21,8 +21,9 @@ struct IndexedPicture {
 };
 
 // Reduces a picture to at most 256 colours, without dithering. A picture of 256 colours or fewer
-// keeps them exactly. The palette is in the order of first use, reading the pixels from the top
-// left; it holds only colours that some pixel uses (and index 0 when masked).
+// (255 opaque ones when masked) keeps them exactly. The palette is in the order of first use,
+// reading the pixels from the top left; it holds only colours that some pixel uses (and index 0
+// when masked).
 //
 // The game draws an unmasked texture opaque, so alpha counts only when `masked`: then index 0 is
 // the transparent colour (the mean of the transparent pixels, alpha 0), every pixel of alpha below
@@ -38,6 +39,7 @@ class NearestColour {
 public:
     // `skipFirst`: index 0 is never found (the transparent colour of a masked palette).
     explicit NearestColour(const QList<Colour>& palette, bool skipFirst = false);
+    // Colours with fractions, as a palette is while it is refined.
     explicit NearestColour(const std::vector<std::array<float, 3>>& points);
 
     // The index of the nearest colour, or -1 when there is none to find. A `guess` at it, such as
