@@ -43,10 +43,14 @@ QString releaseNotes(const SkinPackage& package, const QString& intText) {
 
 QByteArray releaseZip(const SkinPackage& package, const QByteArray& intBytes) {
     const QString intText = decodeIntFile(intBytes);
-    if (listedSkins(readIntEntries(intText), menuModelOf(package.name, package.textures)).isEmpty())
-        throw Failure::refused(QStringLiteral("the player menu would list no skin from this .int: "
-                                              "describe a skin texture (four characters and a "
-                                              "slot digit, as Tigr1)"));
+    const MenuModel model = menuModelOf(package.name, package.textures);
+    if (listedSkins(readIntEntries(intText), model).isEmpty())
+        throw Failure::refused(
+            QStringLiteral("the player menu would list no skin from this .int: ") +
+            (model.singleSkin
+                 ? QStringLiteral("list one of the package's skin textures")
+                 : QStringLiteral("describe a skin texture (four characters and a slot digit, as "
+                                  "Tigr1)")));
     return zipArchive(
         {{QStringLiteral("Textures/") + package.name + QStringLiteral(".utx"), package.bytes},
          {QStringLiteral("System/") + package.name + QStringLiteral(".int"), intBytes},
