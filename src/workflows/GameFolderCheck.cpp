@@ -1,7 +1,6 @@
 #include "workflows/GameFolderCheck.h"
 
 #include "base/Failure.h"
-#include "base/Files.h"
 #include "game/GameCheck.h"
 #include "game/GameFolders.h"
 #include "workflows/BrowserSeam.h"
@@ -22,11 +21,11 @@ std::optional<QString> CheckGameFolder(FileDialogSeam& dialog, BrowserSeam& brow
     try {
         const GameCheck check = checkGame(folder->path);
         const QByteArray page = gamePage(check, progress);
+        // A new file of its own, so nothing is replaced; one not written whole goes away with it.
         QTemporaryFile file(QDir::temp().filePath(QStringLiteral("quorrel-game-XXXXXX.html")));
-        if (!file.open())
+        if (!file.open() || file.write(page) != page.size() || !file.flush())
             throw Failure::notWritten(QDir::toNativeSeparators(file.fileTemplate()));
         file.close();
-        writeWholeFile(file.fileName(), page);
         file.setAutoRemove(false); // the browser reads it later, and may read it again
 
         const QString told =
