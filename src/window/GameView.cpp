@@ -5,17 +5,24 @@
 #include "formats/IntFile.h"
 #include "formats/Texture.h"
 #include "rules/SkinMenu.h"
+#include "window/FileDropFilter.h"
 #include "window/FindingsPanel.h"
 #include "window/MenuPanel.h"
 #include "window/ModelPanel.h"
 #include "window/TextureListModel.h"
 #include "window/TexturePanel.h"
 #include "window/Titled.h"
+#include "workflows/FileDialogSeam.h"
 #include "workflows/GeneratorState.h"
+#include "workflows/LiveFolder.h"
+#include "workflows/Workflows.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -23,18 +30,34 @@
 
 namespace quorrel {
 
-GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, const QString& gameFolder,
-                   QWidget* parent)
-    : QWidget(parent, Qt::Window), m_state(state) {
+GameView::GameView(const GeneratorState& state, const LiveFolder& live, FileDialogSeam& dialogs,
+                   MessageBoxSeam& messages, const QString& gameFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_state(state), m_live(live), m_dialogs(dialogs),
+      m_messages(messages) {
     setObjectName(QStringLiteral("GameView"));
     setWindowTitle(QStringLiteral("Game View"));
+    auto button = [](const char* name, const QString& text, const QString& tip) {
+        auto* b = new QPushButton(text);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(tip);
+        return b;
+    };
+    QPushButton* openFolder = button(
+        "openFolder", QStringLiteral("Open Pictures Folder..."),
+        QStringLiteral("Open a folder of PNG, BMP, TGA and PCX pictures as the package it makes, "
+                       "named after the folder; the view follows the pictures as you save them"));
+    m_savePackage = button("savePackage", QStringLiteral("Save Package..."),
+                           QStringLiteral("Write the pictures folder's package (.utx)"));
+    m_release = button("release", QStringLiteral("Release..."),
+                       QStringLiteral("Write the zip players unzip into the game's folder: the "
+                                      "package, the INT text as Save writes it, and a readme"));
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_textures = new TextureListModel(this);
     m_menu = new MenuPanel(*m_textures);
-    m_model = new ModelPanel(folders, gameFolder);
+    m_model = new ModelPanel(dialogs, gameFolder);
     m_texturePanel = new TexturePanel(*m_textures);
     m_findings = new FindingsPanel(*m_textures);
 
@@ -47,7 +70,12 @@ GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, const Q
     whole->addWidget(top);
     whole->addWidget(m_findings);
     whole->setSizes({560, 140});
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {openFolder, m_savePackage, m_release})
+        buttons->addWidget(b);
+    buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
     layout->addWidget(m_status);
     layout->addWidget(whole, 1);
     resize(1120, 760);
@@ -56,6 +84,17 @@ GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, const Q
             [this] { m_model->showChoice(m_menu->chosenSkin(), m_menu->chosenFace()); });
     connect(m_findings, &FindingsPanel::textureChosen, this, &GameView::showTexture);
     connect(m_findings, &FindingsPanel::gameIntAsked, this, &GameView::useGameInt);
+    connect(openFolder, &QPushButton::clicked, this, &GameView::openFolder);
+    connect(m_savePackage, &QPushButton::clicked, this, [this] {
+        if (const PictureFolder* folder = shownFolder())
+            SavePackage(*folder, m_dialogs, m_messages);
+    });
+    connect(m_release, &QPushButton::clicked, this, [this] {
+        const PictureFolder* folder = shownFolder();
+        if (folder || m_package)
+            SaveRelease(folder ? folder->package() : *m_package, folder, m_state.intText(),
+                        m_dialogs, m_messages);
+    });
     m_menuTimer.setSingleShot(true);
     connect(&m_menuTimer, &QTimer::timeout, this, &GameView::refreshMenu);
     connect(&state, &GeneratorState::packageFileChanged, this, [this] {
@@ -65,6 +104,9 @@ GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, const Q
             readPackage();
     });
     connect(&state, &GeneratorState::intTextChanged, this, &GameView::scheduleMenu);
+    connect(&live, &LiveFolder::changed, this, &GameView::followFolder);
+    new FileDropFilter(
+        this, [] { return true; }, [this](const QString& path) { Q_EMIT openAsked(path); });
 }
 
 void GameView::showEvent(QShowEvent* event) {
@@ -77,39 +119,111 @@ void GameView::showTexture(const QString& name) {
     m_texturePanel->showTexture(name);
 }
 
+const PictureFolder* GameView::shownFolder() const {
+    const PictureFolder* folder = m_live.folder();
+    return folder && folder->path() == m_state.packageFile() ? folder : nullptr;
+}
+
 void GameView::readPackage() {
     m_packageStale = false;
     m_package.reset();
     QList<TextureInfo> textures;
     const QString path = m_state.packageFile();
-    if (path.isEmpty()) {
-        m_status->setText(QStringLiteral("No package yet: choose one with Find Files."));
-    } else {
+    if (!path.isEmpty()) {
         try {
-            m_package = readSkinPackage(path);
+            const PictureFolder* folder = shownFolder();
+            m_package = folder ? folder->package() : readSkinPackage(path);
             textures = readTextures(m_package->bytes, m_package->tables);
-            m_status->setText(QStringLiteral("%1: %2 textures")
-                                  .arg(QDir::toNativeSeparators(path))
-                                  .arg(textures.size()));
         } catch (const std::exception& failure) { // no memory for a huge package too
             m_status->setText(QDir::toNativeSeparators(path) + QStringLiteral(": ") +
                               failureText(failure));
             m_package.reset();
         }
     }
+    showPackage(std::move(textures), false);
+}
+
+void GameView::followFolder(const FolderChange& change) {
+    const PictureFolder* folder = shownFolder();
+    if (!folder || m_packageStale)
+        return;
+    if (!isVisible()) {
+        m_packageStale = true;
+        return;
+    }
+    if (!change.textures) {
+        showStatus(m_textures->rowCount());
+        return;
+    }
+    m_package = folder->package();
+    showPackage(readTextures(m_package->bytes, m_package->tables), true);
+}
+
+void GameView::showPackage(QList<TextureInfo> textures, bool sameModel) {
     const SkinPackage* package = m_package ? &*m_package : nullptr;
     setWindowTitle(package ? package->name + QStringLiteral(" - Game View")
                            : QStringLiteral("Game View"));
     const QStringList names = package ? package->textures : QStringList();
-    m_textures->reset(textures, skinGroups(names), [package](const TextureInfo& info) {
+    const QString shown = sameModel ? m_texturePanel->shownTexture() : QString();
+    const qsizetype count = textures.size();
+    m_textures->reset(std::move(textures), skinGroups(names), [package](const TextureInfo& info) {
         return decodeTexture(package->bytes, package->tables, info.exportIndex,
                              TextureListModel::kThumbnailSide);
     });
     m_findings->setGameIntEnabled(!names.isEmpty());
     m_texturePanel->setPackage(package);
     m_menu->setTextures(names);
-    m_model->setPackage(package);
+    if (sameModel)
+        m_model->followTextures(package);
+    else
+        m_model->setPackage(package);
     refreshMenu();
+    if (!shown.isEmpty())
+        showTexture(shown);
+    if (package || m_state.packageFile().isEmpty())
+        showStatus(count);
+    m_savePackage->setEnabled(shownFolder());
+    m_release->setEnabled(package);
+}
+
+void GameView::showStatus(qsizetype textureCount) {
+    const QString path = QDir::toNativeSeparators(m_state.packageFile());
+    const PictureFolder* folder = shownFolder();
+    if (path.isEmpty()) {
+        m_status->setText(QStringLiteral(
+            "No package yet: choose one with Find Files, or open a pictures folder."));
+        return;
+    }
+    if (!folder) {
+        m_status->setText(QStringLiteral("%1: %2 textures").arg(path).arg(textureCount));
+        return;
+    }
+    QStringList lines{
+        QStringLiteral("%1: a pictures folder, %2 textures, followed as its pictures change")
+            .arg(path)
+            .arg(textureCount)};
+    QHash<QString, QString> unread;
+    for (const PictureProblem& problem : folder->problems()) {
+        if (problem.file.isEmpty()) {
+            lines << problem.reason;
+            continue;
+        }
+        lines << QStringLiteral("%1: %2 (%3)")
+                     .arg(problem.file, problem.reason,
+                          problem.kept ? QStringLiteral("the texture read before stays")
+                                       : QStringLiteral("left out"));
+        if (problem.kept)
+            unread.insert(caseKey(QFileInfo(problem.file).completeBaseName()), problem.reason);
+    }
+    m_status->setText(lines.join(u'\n'));
+    m_textures->setUnread(unread);
+}
+
+void GameView::openFolder() {
+    FileDialogRequest request{FileDialogRequest::Mode::Folder, QString(), QString(), QString(),
+                              QString()};
+    if (const std::optional<ChosenFile> folder = m_dialogs.choose(request))
+        Q_EMIT openAsked(folder->path);
 }
 
 void GameView::scheduleMenu() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/Texture.h"
 #include "game/SkinPackage.h"
 
 #include <QTimer>
@@ -8,29 +9,36 @@
 #include <optional>
 
 class QLabel;
+class QPushButton;
 
 namespace quorrel {
 
 class FileDialogSeam;
 class FindingsPanel;
 class GeneratorState;
+class LiveFolder;
 class MenuPanel;
+class MessageBoxSeam;
 class ModelPanel;
 class TextureListModel;
+class PictureFolder;
+struct FolderChange;
 class TexturePanel;
 
 // A second window beside the main one: the package's textures as the game has them, the player
 // menu as the game will list it from the INT text as it stands, with what the menu will miss, and
-// the chosen skin on the player model from the author's own game. It changes nothing in the main
-// window until the author asks for the game's INT.
+// the chosen skin on the player model from the author's own game. A pictures folder's package
+// follows its pictures as they are saved. It changes nothing in the main window until the author
+// asks for the game's INT or opens a folder.
 class GameView : public QWidget {
     Q_OBJECT
 
 public:
     // The model is looked for beside the package, in the game this machine holds, in
-    // `gameFolder` when given, and in the folders the author picks through `folders`.
-    GameView(const GeneratorState& state, FileDialogSeam& folders, const QString& gameFolder,
-             QWidget* parent);
+    // `gameFolder` when given, and in the folders the author picks through `dialogs`, which also
+    // choose where the package and the release go; `messages` say why they could not.
+    GameView(const GeneratorState& state, const LiveFolder& live, FileDialogSeam& dialogs,
+             MessageBoxSeam& messages, const QString& gameFolder, QWidget* parent);
 
     // Selects the texture and shows it at full size, when the package holds it.
     void showTexture(const QString& name);
@@ -41,20 +49,34 @@ protected:
 Q_SIGNALS:
     // "Use the game's INT": the .int text the game's menu needs, for the INT box.
     void gameIntChosen(const QString& text);
+    // A folder of pictures (or a package file, dropped) to open in the main window.
+    void openAsked(const QString& path);
 
 private:
+    // The watched folder, when it is the package the main window has open.
+    const PictureFolder* shownFolder() const;
     void readPackage();
+    void followFolder(const FolderChange& change);
+    // `sameModel`: the package's textures changed, not the package: the choices stay.
+    void showPackage(QList<TextureInfo> textures, bool sameModel);
+    void showStatus(qsizetype textureCount);
+    void openFolder();
     void scheduleMenu();
     void refreshMenu();
     void useGameInt();
 
     const GeneratorState& m_state;
+    const LiveFolder& m_live;
+    FileDialogSeam& m_dialogs;
+    MessageBoxSeam& m_messages;
     std::optional<SkinPackage> m_package; // none: no package yet, or it could not be read
     bool m_packageStale = true;           // the main window has read a package the view has not
     QTimer m_menuTimer;
     qint64 m_lastMenuMs = 0;
 
     QLabel* m_status = nullptr;
+    QPushButton* m_savePackage = nullptr;
+    QPushButton* m_release = nullptr;
     TextureListModel* m_textures = nullptr;
     MenuPanel* m_menu = nullptr;
     ModelPanel* m_model = nullptr;

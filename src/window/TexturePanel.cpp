@@ -74,6 +74,11 @@ void TexturePanel::showTexture(const QString& name) {
     showFullSize(*row);
 }
 
+QString TexturePanel::shownTexture() const {
+    const QModelIndex current = m_list->currentIndex();
+    return current.isValid() ? m_textures.texture(current.row()).name : QString();
+}
+
 void TexturePanel::showFullSize(int row) {
     if (!m_package || row < 0 || row >= m_textures.rowCount())
         return;

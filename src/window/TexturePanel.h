@@ -20,6 +20,8 @@ public:
     void setPackage(const SkinPackage* package);
     // Chooses the texture and shows it at full size, when the package holds it.
     void showTexture(const QString& name);
+    // The texture chosen now; empty: none.
+    QString shownTexture() const;
 
 private:
     void showFullSize(int row);
