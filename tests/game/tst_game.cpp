@@ -101,9 +101,12 @@ void TestGame::findsMeshes() {
 
 namespace {
 
-QByteArray picture(QColor colour, const char* format = "PNG", int width = 2) {
+QByteArray picture(QColor colour, const char* format = "PNG", int width = 2,
+                   bool eightBit = false) {
     QImage image(width, 2, QImage::Format_RGB32);
     image.fill(colour);
+    if (eightBit)
+        image = image.convertToFormat(QImage::Format_Indexed8);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -123,9 +126,10 @@ QByteArray withoutGuid(QByteArray package) {
 void TestGame::pictureFolder() {
     using testpkg::writeFile;
     QTemporaryDir dir;
-    const QStringList pictures{writeFile(dir, "Soldier_Cats/Tigr1.png", picture(Qt::red)),
-                               writeFile(dir, "Soldier_Cats/Tigr2.bmp", picture(Qt::green, "BMP")),
-                               writeFile(dir, "Soldier_Cats/Tigr4Bob.png", picture(Qt::blue))};
+    const QStringList pictures{
+        writeFile(dir, "Soldier_Cats/Tigr1.png", picture(Qt::red)),
+        writeFile(dir, "Soldier_Cats/Tigr2.bmp", picture(Qt::green, "BMP")),
+        writeFile(dir, "Soldier_Cats/Tigr4Bob.png", picture(Qt::blue, "PNG", 2, true))};
     writeFile(dir, "Soldier_Cats/notes.txt", "not a picture");
     PictureFolder folder(dir.filePath("Soldier_Cats"));
     const QString made = dir.filePath("Soldier_Cats.utx");
@@ -158,6 +162,7 @@ void TestGame::pictureFolder() {
     QVERIFY(folder.refresh().textures && folder.problems().isEmpty());
 
     writeFile(dir, "Soldier_Cats/Tigr3.png", picture(Qt::black));
+    QVERIFY(folder.refresh().names);
     QVERIFY(QFile::remove(pictures[1]));
     QVERIFY(folder.refresh().names);
     QCOMPARE(folder.package().textures, (QStringList{"Tigr1", "Tigr3", "Tigr4Bob"}));
