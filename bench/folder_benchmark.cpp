@@ -41,7 +41,7 @@ public:
 };
 
 // A painted skin in the colour `tint`: soft shading, panels with seams and rivets, and grain, so
-// it holds tens of thousands of colours as true-colour work does before it is reduced.
+// it holds some 20,000 colours, as true-colour work does before it is reduced.
 QImage skin(QRgb tint, int seed) {
     QImage image(kSide, kSide, QImage::Format_RGB32);
     for (int y = 0; y < kSide; ++y) {
@@ -54,12 +54,14 @@ QImage skin(QRgb tint, int seed) {
             const double light = seam ? 0.2 : rivet ? 0.9 : shade;
             const quint32 hash =
                 quint32(x) * 73856093u ^ quint32(y) * 19349663u ^ quint32(seed) * 83492791u;
-            const int grain = int(hash % 17) - 8;
-            auto channel = [&](int value) {
+            // Grain of its own in each channel.
+            auto channel = [&](int value, int shift) {
+                const int grain = int((hash >> shift) % 13) - 6;
                 return std::clamp(int(value * light) + grain, 0, 255);
             };
-            image.setPixel(x, y,
-                           qRgb(channel(qRed(tint)), channel(qGreen(tint)), channel(qBlue(tint))));
+            image.setPixel(
+                x, y,
+                qRgb(channel(qRed(tint), 0), channel(qGreen(tint), 8), channel(qBlue(tint), 16)));
         }
     }
     return image;
@@ -160,9 +162,7 @@ int main(int argc, char* argv[]) {
     timer.start();
     form.openPackage(pictures);
     const qint64 openMs = untilShown(shown, 'r', timer);
-    std::printf("open_folder_ms %lld (20 pictures of %dx%d until the model wears them; "
-                "target <= 1000)\n",
-                openMs, kSide, kSide);
+    std::printf("open_folder_ms %lld\n", openMs);
 
     const QString tigr1 = pictures + QStringLiteral("/Tigr1.png");
     QList<qint64> changes;
@@ -190,10 +190,8 @@ int main(int argc, char* argv[]) {
         changes << untilShown(shown, colour, timer);
     }
     std::sort(changes.begin(), changes.end());
-    const bool missed = changes.first() < 0;
-    std::printf("change_ms median %lld, worst %lld (of %d saves of a %dx%d picture, half of them "
-                "renamed over it, until the model shows it; target <= 500)%s\n",
-                changes[changes.size() / 2], missed ? -1 : changes.last(), kChanges, kSide, kSide,
-                missed ? " - a change never showed" : "");
+    const bool missed = changes.first() < 0; // -1: never shown
+    std::printf("change_median_ms %lld\nchange_worst_ms %lld\n", changes[changes.size() / 2],
+                missed ? -1 : changes.last());
     return openMs < 0 || missed ? 1 : 0;
 }
