@@ -217,6 +217,7 @@ void GameView::showStatus(qsizetype textureCount) {
     }
     m_status->setText(lines.join(u'\n'));
     m_textures->setUnread(unread);
+    m_texturePanel->fitCells();
 }
 
 void GameView::openFolder() {

@@ -33,6 +33,7 @@ public:
     // Why a picture could not be read again, by caseKey() of its texture, which shows the last
     // texture read.
     void setUnread(QHash<QString, QString> reasons);
+    bool hasUnread() const { return !m_unread.isEmpty(); }
 
     const TextureInfo& texture(int row) const { return m_textures.at(row); }
     // The row of the texture of that name (without regard to case).
