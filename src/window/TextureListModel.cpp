@@ -49,15 +49,17 @@ void TextureListModel::setFindings(QHash<QString, QStringList> findings) {
     if (findings == m_findings)
         return;
     m_findings = std::move(findings);
-    if (!m_textures.isEmpty())
-        Q_EMIT dataChanged(index(0), index(int(m_textures.size()) - 1),
-                           {Qt::DisplayRole, Qt::ToolTipRole});
+    textsChanged();
 }
 
 void TextureListModel::setUnread(QHash<QString, QString> reasons) {
     if (reasons == m_unread)
         return;
     m_unread = std::move(reasons);
+    textsChanged();
+}
+
+void TextureListModel::textsChanged() {
     if (!m_textures.isEmpty())
         Q_EMIT dataChanged(index(0), index(int(m_textures.size()) - 1),
                            {Qt::DisplayRole, Qt::ToolTipRole});

@@ -44,6 +44,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
+    void textsChanged();
+
     QList<TextureInfo> m_textures;
     QList<TextureRole> m_roles;
     QHash<QString, int> m_rows;

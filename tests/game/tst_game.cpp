@@ -7,7 +7,6 @@
 #include "game/PictureFolder.h"
 #include "rules/PlayerModels.h"
 
-#include <QBuffer>
 #include <QImage>
 
 using namespace quorrel;
@@ -105,13 +104,8 @@ QByteArray picture(QColor colour, const char* format = "PNG", int width = 2,
                    bool eightBit = false) {
     QImage image(width, 2, QImage::Format_RGB32);
     image.fill(colour);
-    if (eightBit)
-        image = image.convertToFormat(QImage::Format_Indexed8);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return testpkg::pictureFile(eightBit ? image.convertToFormat(QImage::Format_Indexed8) : image,
+                                format);
 }
 
 QByteArray withoutGuid(QByteArray package) {

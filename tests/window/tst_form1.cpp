@@ -350,11 +350,7 @@ void TestForm1::picturesFolder() {
     auto png = [](QColor colour) {
         QImage image(1, 1, QImage::Format_RGB32);
         image.fill(colour);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        return bytes;
+        return testpkg::pictureFile(image, "PNG");
     };
     writeSquareModel(QStringLiteral("System/Models.u"));
     writeFile(dir, QStringLiteral("Textures/Tigr_Cats/Tigr1.png"), png(Qt::red));
