@@ -3,10 +3,12 @@
 #include "PackageBuilder.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QString>
 
+#include <cmath>
 #include <tuple>
 
 // The packages the benchmarks run on, made by the tests' package builder.
@@ -129,6 +131,96 @@ inline QByteArray skinShowcasePackage() {
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A player model's package: the mesh Xeno, a ball of 1,000 faces in four bands, one skin slot
+// each.
+inline QByteArray ballModelPackage() {
+    const int rings = 25, segments = 20;
+    testpkg::Mesh ball;
+    for (int r = 0; r <= rings; ++r) {
+        for (int s = 0; s < segments; ++s) {
+            const double a = 3.14159265 * r / rings, b = 2 * 3.14159265 * s / segments;
+            ball.vertices << testpkg::packed(int(400 * std::sin(a) * std::cos(b)),
+                                             int(400 * std::sin(a) * std::sin(b)),
+                                             int(450 * std::cos(a)));
+            ball.wedges.append(
+                {quint16(r * segments + s), quint16(s * 255 / segments), quint16(r * 255 / rings)});
+        }
+    }
+    ball.verticesPerFrame = qint32(ball.vertices.size());
+    for (int r = 0; r < rings; ++r) {
+        for (int s = 0; s < segments; ++s) {
+            const auto at = [&](int ring, int segment) {
+                return quint16(ring * segments + segment % segments);
+            };
+            const quint16 band = quint16(r * 4 / rings);
+            ball.faces.append({at(r, s), at(r + 1, s), at(r + 1, s + 1), band});
+            ball.faces.append({at(r, s), at(r + 1, s + 1), at(r, s + 1), band});
+        }
+    }
+    ball.materials = {{0, 0}, {0, 1}, {0, 2}, {0, 3}};
+    return testpkg::realPackage({{"Xeno", "LodMesh", "Engine", [ball](const testpkg::Refs& refs) {
+                                      return testpkg::meshData(ball, refs);
+                                  }}});
+}
+
+// A game folder: the model Xeno (System/Xeno.u, its player class in Xeno.int) and `count` skin
+// packages XenoSkins_NNNN.utx, each of one skin: four 256x256 textures with every mip, a team
+// texture, two faces and their 64x64 portraits, about 620 KB; each with the .int --complete
+// writes. The pictures are stripes and noise in each package's own colours.
+inline bool writeGameFolder(const QString& folder, int count) {
+    const QDir game(folder);
+    if (!game.mkpath(QStringLiteral("System")) || !game.mkpath(QStringLiteral("Textures")) ||
+        !writeFile(game.filePath(QStringLiteral("System/Xeno.u")), ballModelPackage()) ||
+        !writeFile(game.filePath(QStringLiteral("System/Xeno.int")),
+                   "[public]\r\nObject=(Name=Xeno.XenoPlayer,Class=Class,"
+                   "MetaClass=Botpack.TournamentPlayer,Description=\"Xeno\")\r\n"))
+        return false;
+    QRandomGenerator random(600);
+    auto mips = [&](quint32 side, bool all) {
+        QList<testpkg::Mip> chain;
+        for (quint32 s = side; s > 0 && (all || s == side); s /= 2) {
+            QByteArray pixels(qsizetype(s) * s, Qt::Uninitialized);
+            for (quint32 y = 0; y < s; ++y) {
+                for (quint32 x = 0; x < s; ++x)
+                    pixels[y * s + x] = char((x + y) * 8 / s % 2 * 128 + random.bounded(96));
+            }
+            chain.append({s, s, pixels});
+        }
+        return QList<QList<testpkg::Mip>>{chain};
+    };
+    const auto big = mips(256, true), small = mips(64, false);
+    for (int i = 0; i < count; ++i) {
+        const QByteArray group = 'x' + QByteArray::number(i, 36).rightJustified(3, '0');
+        const QByteArray name = "XenoSkins_" + group;
+        QByteArray colours; // a ramp of this package's own colour
+        const int rgb[3] = {64 + i * 67 % 192, 64 + i * 131 % 192, 64 + i * 29 % 192};
+        for (int level = 0; level < 256; ++level) {
+            for (const int c : rgb)
+                colours += char(c * level / 255);
+            colours += '\0';
+        }
+        const auto tags = testpkg::textureTags(0, "Skin");
+        QList<testpkg::Object> objects{testpkg::palette("Skin", colours)};
+        for (const QByteArray slot : {"1", "2", "3", "4", "1T_0", "4Bob", "4Ann"})
+            objects << testpkg::texture(group + slot, tags, big);
+        for (const QByteArray face : {"5Bob", "5Ann"})
+            objects << testpkg::texture(group + face, tags, small);
+        auto line = [&](const QByteArray& texture, const QByteArray& description = {}) {
+            return "Object=(Name=" + name + '.' + group + texture + ",Class=Texture" +
+                   (description.isEmpty() ? QByteArray() : ",Description=\"" + description + '"') +
+                   ")\r\n";
+        };
+        const QByteArray intText = "[public]\r\n\r\n" + line("1", "Skin " + group) + line("2") +
+                                   line("3") + line("4") + line("1T_0") + line("4Bob", "Bob") +
+                                   line("4Ann", "Ann") + line("5Bob") + line("5Ann");
+        if (!writeFile(game.filePath("Textures/" + QString::fromLatin1(name) + ".utx"),
+                       testpkg::realPackage(objects)) ||
+            !writeFile(game.filePath("System/" + QString::fromLatin1(name) + ".int"), intText))
+            return false;
+    }
+    return true;
 }
 
 } // namespace benchpkg

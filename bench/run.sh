@@ -54,6 +54,16 @@ echo "64 MiB random-tailed package: cat $cat_lo..$cat_hi ms, quorrel-int $int_lo
 echo "  ratio of the means: $(ratio "$int_mean" "$cat_mean")x (target <= 2);" \
     "of the CPU times: $(ratio "$int_cpu" "$cat_cpu")x"
 
+# Twenty true-colour skin pictures of 256x256 made into a package: reading, reducing, mips, writing.
+"$build/bench/make_packages" --pictures "$work/twenty" 20
+read -r make_mean make_lo make_hi make_cpu < <(timing \
+    "$build/src/cli/quorrel-int --make $work/Twenty.utx $(echo "$work"/twenty/*.png)")
+echo "quorrel-int --make of 20 true-colour 256x256 pictures: $make_lo..$make_hi ms, mean $make_mean;" \
+    "$(awk -v m="$make_mean" 'BEGIN{printf "%.1f", m/20}') ms a texture (target <= 20); CPU" \
+    "$(awk -v c="$make_cpu" 'BEGIN{printf "%.1f", c/20}') ms a texture"
+echo "  colour reduction beside pngquant (bench/colour_benchmark, one run):"
+"$build/bench/colour_benchmark" 2>/dev/null | sed 's/^/    /'
+
 # A start-up takes a few tens of milliseconds: many runs, so scheduling noise evens out.
 probe=$build/bench/startup_probe
 timed_runs=$((runs * 8))
@@ -89,3 +99,12 @@ median() { awk -F, -v k="$1" '$1 ~ "^\""k"(/real_time)?_median\"$" {printf "%.2f
 echo "model view: a 256x256 frame of 1,000 faces $(median BM_Draw1000Faces) ms (target <= 5)," \
     "the game's Skaarj $(median BM_DrawSkaarj) ms"
 echo "  the mesh found among 200 packages: $(median BM_FindMeshIn200Packages) ms (target <= 300)"
+
+# A whole game: 1,000 skin packages (about 600 MB) with their .int files and their model.
+"$build/bench/game_check_benchmark" "$build/src/cli/quorrel-int" "$work/game" "$runs" >"$work/game.txt"
+game() { awk -v k="$1" '$1==k{print $2}' "$work/game.txt"; }
+echo "whole game of $(game packages) skin packages, $(game folder_mb) MB, warm cache:"
+echo "  quorrel-int --check-game: $(game check_ms) ms (target <= 2000);" \
+    "peak memory $(game check_peak_mb) MB (target <= 300)"
+echo "  quorrel-int --gallery: $(game gallery_ms) ms (target <= 20000);" \
+    "peak memory $(game gallery_peak_mb) MB (target <= 300); the page $(game gallery_mb) MB"

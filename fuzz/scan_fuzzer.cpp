@@ -17,6 +17,7 @@
 #include "rules/PictureOrder.h"
 #include "rules/PictureScan.h"
 #include "rules/SkinMenu.h"
+#include "rules/SkinSlots.h"
 #include "window/Design.h"
 #include "window/ResizeLayout.h"
 
@@ -165,6 +166,22 @@ void checkReader(QByteArrayView bytes) {
                   finding.kind == F::FaceOffSlot,
               "the complete .int leaves only missing portraits and faces off their slot");
     }
+
+    // A single-skin model's: every skin listed, by its name, and nothing left to find.
+    const quorrel::MenuModel model = quorrel::menuModelOf(QStringLiteral("Fuzz"), textures);
+    if (!model.singleSkin)
+        return;
+    const QList<quorrel::IntEntry> skins =
+        quorrel::readIntEntries(quorrel::decodeIntFile(quorrel::intFileBytes(quorrel::buildIntText(
+            QStringLiteral("Fuzz"), quorrel::gameObjects(textures, model, {}, {})))));
+    const QList<quorrel::MenuSkin> listed = quorrel::listedSkins(skins, model);
+    const QStringList wanted = quorrel::modelSkins(model.mesh, textures);
+    check(listed.size() == wanted.size(), "the menu lists every single skin");
+    for (qsizetype i = 0; i < listed.size() && i < wanted.size(); ++i)
+        check(listed[i].texture == wanted[i] && listed[i].description == wanted[i],
+              "each single skin by its name");
+    check(quorrel::modelFindings(textures, skins, QStringLiteral("Fuzz"), model).isEmpty(),
+          "the complete .int of a single-skin model leaves nothing to find");
 }
 
 // The window's designed sizes, at the classic frame; records every value the layout applies.

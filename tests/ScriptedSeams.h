@@ -1,5 +1,6 @@
 #pragma once
 
+#include "workflows/BrowserSeam.h"
 #include "workflows/FileDialogSeam.h"
 #include "workflows/MessageBoxSeam.h"
 
@@ -58,4 +59,15 @@ public:
     }
 
     QList<Shown> shown;
+};
+
+// Records the pages it is asked to show instead of opening a browser.
+class RecordingBrowser : public quorrel::BrowserSeam {
+public:
+    bool show(const QString& file) override {
+        shown.append(file);
+        return true;
+    }
+
+    QStringList shown;
 };

@@ -1,6 +1,7 @@
 #include "cli/Modes.h"
 
 #include "base/IgnoringCase.h"
+#include "cli/GameRuns.h"
 #include "cli/MakeRun.h"
 #include "cli/PackageRuns.h"
 #include "formats/IntFile.h"
@@ -108,6 +109,18 @@ std::optional<QString> readRelease(const QCommandLineParser& parser, Settings& s
     return std::nullopt;
 }
 
+std::optional<QString> readGame(const QCommandLineParser& parser, Settings& s) {
+    s.galleryFile = parser.value(QStringLiteral("gallery"));
+    if (s.packages.size() > 1 || s.mesh || s.description ||
+        parser.isSet(QStringLiteral("output")) ||
+        (parser.isSet(QStringLiteral("gallery")) && s.galleryFile.isEmpty()))
+        return QStringLiteral("--check-game and --gallery FILE take one game folder at most, and "
+                              "no --mesh, --description or --output");
+    s.gameFolder = s.packages.value(0);
+    s.packages.clear();
+    return std::nullopt;
+}
+
 std::optional<QString> readMake(const QCommandLineParser& parser, Settings& s) {
     s.makeFile = parser.value(QStringLiteral("make"));
     s.masked = parser.isSet(QStringLiteral("masked"));
@@ -134,7 +147,8 @@ const QList<Mode>& modes() {
          readNothing,
          runEach<listNames>},
         {{option("complete", "Write the .int the game's menu needs: every texture, each skin and "
-                             "each face described."),
+                             "each face described; for a single-skin model (the Nali, the cow) "
+                             "its skins alone, by their names."),
           option("skin",
                  "With --complete, describe the skin <group> (its four characters) by <text>; "
                  "repeatable (one package only).",
@@ -187,6 +201,22 @@ const QList<Mode>& modes() {
          QStringLiteral("quorrel-int --make OUT.utx [--masked] PICTURE..."),
          readMake,
          makePackage},
+        {{option("check-game",
+                 "Tell what the player menu of a whole game will list for each model, then each "
+                 "problem; exit 1 if any. The game folder (holding System and Textures) follows; "
+                 "by default the one this machine holds.")},
+         QStringLiteral("quorrel-int --check-game [GAME-FOLDER]"),
+         readGame,
+         checkGameFolder,
+         false},
+        {{option("gallery",
+                 "The same as one page for a browser, <file> (HTML): each skin drawn on its model, "
+                 "its faces' portraits, each problem under its package.",
+                 "file")},
+         QStringLiteral("quorrel-int --gallery OUT.html [GAME-FOLDER]"),
+         readGame,
+         writeGallery,
+         false},
     };
     return table;
 }

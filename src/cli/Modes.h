@@ -21,6 +21,7 @@ struct Mode {
     // Reads its options and its arguments into `settings` and checks them; the usage error.
     std::optional<QString> (*read)(const QCommandLineParser& parser, Settings& settings);
     int (*run)(const Settings& settings); // the exit status
+    bool takesPackages = true; // false: its arguments are read by `read` alone, and may be none
 };
 
 // The default mode first, then the others in the order --help lists them.

@@ -47,10 +47,22 @@ bool plainFileName(const QString& name) {
                         [](QChar c) { return c < u' ' || reserved.contains(c); });
 }
 
-// The .int --complete writes: the first skin described by --description, or the package's name.
+// The .int --complete writes: the first skin described by --description, or the package's name;
+// a single-skin model's skins by their names. Throws Failure (Refused) for a --description a
+// single-skin model does not show, or a package that holds none of its skins.
 QByteArray completeIntBytes(const SkinPackage& skin, const Settings& settings) {
+    const MenuModel model = menuModelOf(skin.name, skin.textures);
+    if (model.singleSkin && settings.description)
+        throw Failure::refused(QStringLiteral("--description: the menu shows the skins of %1, a "
+                                              "single-skin model, by their names")
+                                   .arg(model.mesh));
     const QList<IntObject> objects =
-        completeObjects(skin.textures, settings.description.value_or(skin.name), settings.skins);
+        gameObjects(skin.textures, model, settings.description.value_or(skin.name), settings.skins);
+    if (objects.isEmpty())
+        throw Failure::refused(
+            QStringLiteral("the package holds no skin for %1, a single-skin model: only team "
+                           "textures, talk pictures or its pack")
+                .arg(model.mesh));
     return intFileBytes(buildIntText(skin.name, objects));
 }
 
@@ -162,15 +174,21 @@ Outcome checkMenu(const QString& package, const Settings& settings) {
     }
 
     const QList<IntEntry> entries = readIntEntries(text);
-    const QList<MenuSkin> listed = menuSkins(entries);
-    QString report = listed.isEmpty() ? QStringLiteral("the menu lists no skin\n") : QString();
+    const MenuModel model = menuModelOf(skin.name, skin.textures);
+    const QList<MenuSkin> listed = listedSkins(entries, model);
+    QString report = model.singleSkin ? QStringLiteral("%1 is single-skin: the menu lists "
+                                                       "its skins by name, without faces\n")
+                                            .arg(model.mesh)
+                                      : QString();
+    if (listed.isEmpty())
+        report += QStringLiteral("the menu lists no skin\n");
     for (const MenuSkin& listedSkin : listed) {
         report +=
             QStringLiteral("skin %1 \"%2\"\n").arg(listedSkin.texture, listedSkin.description);
         for (const MenuFace& face : listedSkin.faces)
             report += QStringLiteral("  face %1 \"%2\"\n").arg(face.texture, face.description);
     }
-    for (const MenuFinding& finding : menuFindings(skin.textures, entries, skin.name))
+    for (const MenuFinding& finding : modelFindings(skin.textures, entries, skin.name, model))
         problems << findingText(finding);
     for (const QString& problem : problems)
         report += problem + u'\n';

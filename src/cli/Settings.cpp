@@ -48,8 +48,10 @@ CommandLine readCommandLine(const QStringList& arguments) {
     parser.addOptions({outputOption, meshOption, descriptionOption});
     for (const Mode& mode : modes())
         parser.addOptions(mode.options);
-    parser.addPositionalArgument(QStringLiteral("packages"), QStringLiteral("The .utx packages."),
-                                 QStringLiteral("PACKAGE.utx..."));
+    parser.addPositionalArgument(
+        QStringLiteral("packages"),
+        QStringLiteral("The .utx packages; for --check-game and --gallery, the game folder."),
+        QStringLiteral("PACKAGE.utx..."));
 
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
@@ -64,8 +66,6 @@ CommandLine readCommandLine(const QStringList& arguments) {
 
     Settings s;
     s.packages = parser.positionalArguments();
-    if (s.packages.isEmpty())
-        return usageError(QStringLiteral("no package given"));
     if (parser.isSet(meshOption))
         s.mesh = parser.value(meshOption);
     if (parser.isSet(descriptionOption))
@@ -99,6 +99,8 @@ CommandLine readCommandLine(const QStringList& arguments) {
                         .arg(optionName(mode.options[i]), optionName(mode.options.first())));
         }
     }
+    if (chosen->takesPackages && s.packages.isEmpty())
+        return usageError(QStringLiteral("no package given"));
     if (const std::optional<QString> error = chosen->read(parser, s))
         return usageError(*error);
     return {CommandLine::Action::Run, chosen, s, QString()};

@@ -23,6 +23,8 @@ struct Settings {
     bool masked = false;           // --make: index 0 of every 8-bit picture is transparent
     QHash<QString, QString> skins; // --skin, keyed by caseKey() of the group
     bool namePackages = false;     // several packages: --list names each
+    QString gameFolder;            // --check-game, --gallery: empty: the one this machine holds
+    QString galleryFile;           // --gallery: the page
     struct {
         QString file;   // the PNG
         QString game;   // a game folder to look in for the mesh; empty: none given

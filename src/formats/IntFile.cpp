@@ -17,6 +17,7 @@ constexpr QStringView kObjectKey = u"Object";
 constexpr QStringView kNameKey = u"Name";
 constexpr QStringView kClassKey = u"Class";
 constexpr QStringView kDescriptionKey = u"Description";
+constexpr QStringView kMetaClassKey = u"MetaClass";
 constexpr QStringView kTextureClass = u"Texture";
 constexpr QStringView kQuote = u"\"";
 constexpr QStringView kCrLf = u"\r\n";
@@ -204,7 +205,8 @@ QString decodeIntFile(QByteArrayView bytes) {
 
 QList<IntEntry> readIntEntries(QStringView text) {
     static const QString nameKey = caseKey(kNameKey), classKey = caseKey(kClassKey),
-                         descriptionKey = caseKey(kDescriptionKey);
+                         descriptionKey = caseKey(kDescriptionKey),
+                         metaClassKey = caseKey(kMetaClassKey);
     QList<IntEntry> entries;
     bool inSection = false;
     int number = 0;
@@ -229,6 +231,7 @@ QList<IntEntry> readIntEntries(QStringView text) {
         entry.package = dot < 0 ? QString() : name.first(dot);
         entry.object = name.sliced(dot + 1);
         entry.className = fields.value(classKey);
+        entry.metaClass = fields.value(metaClassKey);
         if (const auto found = fields.constFind(descriptionKey); found != fields.cend())
             entry.description = *found;
         entries.append(entry);

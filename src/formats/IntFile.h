@@ -42,6 +42,7 @@ struct IntEntry {
     QString object;  // and after it
     QString className;
     std::optional<QString> description;
+    QString metaClass{}; // a class entry's: what it is listed as ("Botpack.TournamentPlayer")
 };
 
 // The text of an .int file: Windows-1252, or UTF-16 after its byte-order mark, as the game reads.

@@ -258,6 +258,10 @@ Mesh readLodMesh(QByteArrayView package, const PackageTables& tables, const Pack
 
 } // namespace
 
+bool isMeshClass(QStringView className) {
+    return sameIgnoringCase(className, u"LodMesh") || sameIgnoringCase(className, u"Mesh");
+}
+
 Mesh readMesh(QByteArrayView package, const PackageTables& tables, qsizetype exportIndex) {
     const PackageExport& object = tables.exports.at(exportIndex);
     try {

@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 #include <array>
 
@@ -46,6 +47,9 @@ struct Mesh {
     // turned by the mesh's own rotation.
     QList<MeshPoint> points;
 };
+
+// Whether objects of the class are meshes: LodMesh or Mesh (ignoring case).
+bool isMeshClass(QStringView className);
 
 // Reads the LodMesh that export `exportIndex` holds, in the frame the player menu shows: the
 // first frame of the sequence Breath3, else Breath1, else the first sequence. Throws a Failure

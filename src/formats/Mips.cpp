@@ -1,5 +1,7 @@
 #include "formats/Mips.h"
 
+#include "formats/NearestColour.h"
+
 #include <algorithm>
 #include <array>
 

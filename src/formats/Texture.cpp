@@ -370,4 +370,19 @@ Picture decodeTexture(QByteArrayView package, const PackageTables& tables, qsize
     return picture;
 }
 
+Picture namedTexture(QByteArrayView package, const PackageTables& tables, QStringView name,
+                     int largestSide) {
+    for (const qsizetype i : textureExports(tables)) {
+        if (!sameIgnoringCase(tables.exports[i].objectName, name))
+            continue;
+        try {
+            return decodeTexture(package, tables, i, largestSide);
+        } catch (const Failure& failure) {
+            throw Failure::damaged(
+                QStringLiteral("the texture %1: %2").arg(name.toString(), failure.text()));
+        }
+    }
+    return Picture();
+}
+
 } // namespace quorrel

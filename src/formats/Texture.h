@@ -50,4 +50,9 @@ QList<TextureInfo> readTextures(QByteArrayView package, const PackageTables& tab
 Picture decodeTexture(QByteArrayView package, const PackageTables& tables, qsizetype exportIndex,
                       int largestSide = 0);
 
+// The same for the package's first texture of that name (ignoring case); a null picture when it
+// holds none. Throws Failure (Damaged) naming the texture.
+Picture namedTexture(QByteArrayView package, const PackageTables& tables, QStringView name,
+                     int largestSide = 0);
+
 } // namespace quorrel

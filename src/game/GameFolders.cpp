@@ -39,7 +39,8 @@ std::optional<QString> findGameFolder(const QString& windowsFolder, const GamePl
             QSettings(key, QSettings::NativeFormat).value(QStringLiteral("Folder")).toString();
         // A relative path would be read against whatever folder the program started in.
         if (QDir::isAbsolutePath(QDir::fromNativeSeparators(recorded)))
-            candidates << recorded + u'\\' + last;
+            candidates << (sameIgnoringCase(windowsFolder, kGameFolder) ? recorded
+                                                                        : recorded + u'\\' + last);
     }
     for (const QString& candidate : candidates) {
         const QString folder = QDir::cleanPath(QDir::fromNativeSeparators(candidate));

@@ -8,7 +8,9 @@
 
 namespace quorrel {
 
-// The game's folders as it installs them on Windows: packages in one, .int files in the other.
+// The game's folders as it installs them on Windows: the game's own, and in it the packages in
+// one, the .int files in the other.
+inline const QString kGameFolder = QStringLiteral("c:\\unrealtournament\\");
 inline const QString kTexturesFolder = QStringLiteral("c:\\unrealtournament\\textures\\");
 inline const QString kSystemFolder = QStringLiteral("c:\\unrealtournament\\system\\");
 
@@ -29,8 +31,9 @@ std::optional<QString> childFolder(const QString& parent, QStringView name);
 GamePlaces gamePlacesHere();
 
 // One of the game's fixed folders (kTexturesFolder) as it exists here. On Windows the folder
-// itself, else its last part ("textures") inside each folder the registry records, skipping what is
-// missing. Elsewhere the folder inside the Wine prefix `winePrefix` when that holds it, else inside
+// itself, else its last part ("textures") inside each folder the registry records (kGameFolder:
+// that folder itself), skipping what is missing. Elsewhere the folder inside the Wine prefix
+// `winePrefix` when that holds it, else inside
 // ~/.wine, each part matched without regard to case. nullopt where none exists.
 std::optional<QString> findGameFolder(const QString& windowsFolder, const GamePlaces& places);
 

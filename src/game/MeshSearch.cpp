@@ -3,6 +3,7 @@
 #include "base/Failure.h"
 #include "base/Files.h"
 #include "base/IgnoringCase.h"
+#include "formats/Mesh.h"
 #include "game/GameFolders.h"
 #include "rules/PlayerModels.h"
 
@@ -18,9 +19,7 @@ namespace {
 std::optional<qsizetype> meshExport(const PackageTables& tables, QStringView meshName) {
     for (qsizetype i = 0; i < tables.exports.size(); ++i) {
         const PackageExport& object = tables.exports[i];
-        if (sameIgnoringCase(object.objectName, meshName) &&
-            (sameIgnoringCase(object.className, u"LodMesh") ||
-             sameIgnoringCase(object.className, u"Mesh")))
+        if (sameIgnoringCase(object.objectName, meshName) && isMeshClass(object.className))
             return i;
     }
     return std::nullopt;

@@ -21,16 +21,8 @@ struct PackageBytes {
 // holds it. Throws a Failure (Damaged) naming the texture when it cannot be decoded.
 Picture texturePicture(const QString& name, std::initializer_list<PackageBytes> packages) {
     for (const PackageBytes& package : packages) {
-        for (const qsizetype i : textureExports(package.tables)) {
-            if (!sameIgnoringCase(package.tables.exports[i].objectName, name))
-                continue;
-            try {
-                return decodeTexture(package.bytes, package.tables, i);
-            } catch (const Failure& failure) {
-                throw Failure::damaged(
-                    QStringLiteral("the texture %1: %2").arg(name, failure.text()));
-            }
-        }
+        if (Picture picture = namedTexture(package.bytes, package.tables, name); !picture.isNull())
+            return picture;
     }
     return Picture();
 }

@@ -3,6 +3,8 @@
 #include "base/IgnoringCase.h"
 #include "rules/NameFields.h"
 
+#include <algorithm>
+
 namespace quorrel {
 namespace {
 
@@ -27,9 +29,26 @@ const StockModel* stockModel(QStringView meshName) {
     return nullptr;
 }
 
+bool isStockModelPackage(QStringView fileName) {
+    return std::any_of(
+        std::begin(kStockModels), std::end(kStockModels),
+        [&](const StockModel& model) { return sameIgnoringCase(model.package, fileName); });
+}
+
 SkinLayout skinLayoutFor(QStringView meshName) {
     const StockModel* model = stockModel(meshName);
     return model ? model->layout : SkinLayout::Guessed;
+}
+
+SingleSkinRole singleSkinRole(QStringView meshName, QStringView texture) {
+    const StockModel* model = stockModel(meshName);
+    if (model && !model->pack.isEmpty() && sameIgnoringCase(texture, model->pack))
+        return SingleSkinRole::Pack;
+    if (startsWithIgnoringCase(texture, u"T_"))
+        return SingleSkinRole::Team;
+    if (sameIgnoringCase(texture.right(4), u"face"))
+        return SingleSkinRole::TalkPicture;
+    return SingleSkinRole::Skin;
 }
 
 QString skinMeshName(const QString& packageName) {

@@ -28,8 +28,16 @@ struct StockModel {
 // The stock model whose mesh has this name (ignoring case); nullptr for another model.
 const StockModel* stockModel(QStringView meshName);
 
+// Whether the package file ("Botpack.u", ignoring case) holds stock models.
+bool isStockModelPackage(QStringView fileName);
+
 // The layout of the model whose mesh has this name (ignoring case).
 SkinLayout skinLayoutFor(QStringView meshName);
+
+// What a texture is to a single-skin model: its talk picture ends in "face" ("warcowface"), a team
+// texture begins with "T_" (both without regard to case), the pack is the cow's.
+enum class SingleSkinRole { Skin, TalkPicture, Team, Pack };
+SingleSkinRole singleSkinRole(QStringView meshName, QStringView texture);
 
 // The mesh a skin package is named after: the part of the package name before the first "_",
 // less a final "Skins" (either without regard to case); a stock model's mesh as the game writes

@@ -1,6 +1,7 @@
 #include "rules/SkinMenu.h"
 
 #include "base/IgnoringCase.h"
+#include "rules/PlayerModels.h"
 
 #include <QSet>
 
@@ -30,7 +31,62 @@ QHash<QString, SkinGroup> groupsByKey(const QList<SkinGroup>& groups) {
     return byKey;
 }
 
+QSet<QString> heldKeys(const QStringList& textures) {
+    QSet<QString> held;
+    for (const QString& texture : textures)
+        held.insert(caseKey(texture));
+    return held;
+}
+
+// Both rules' findings on an entry itself: for another package, or for a texture the package
+// lacks. False when there is one.
+bool entryHeld(const IntEntry& entry, const QString& packageName, const QSet<QString>& held,
+               QList<MenuFinding>& findings) {
+    using F = MenuFinding::Kind;
+    const bool foreign = !sameIgnoringCase(entry.package, packageName);
+    if (!foreign && held.contains(caseKey(entry.object)))
+        return true;
+    findings << MenuFinding{foreign ? F::ForeignPackage : F::NoSuchTexture,
+                            entry.object,
+                            foreign ? packageName : QString(),
+                            QChar(),
+                            entry.package,
+                            entry.line};
+    return false;
+}
+
+QList<MenuFinding> singleSkinFindings(const QStringList& textures, const QList<IntEntry>& entries,
+                                      const QString& packageName, const MenuModel& model) {
+    using F = MenuFinding::Kind;
+    QList<MenuFinding> findings;
+    const QSet<QString> held = heldKeys(textures);
+    QSet<QString> listed;
+    for (const IntEntry& entry : entries) {
+        if (!isTextureEntry(entry) || !entryHeld(entry, packageName, held, findings) ||
+            !listsEntry(entry, model))
+            continue;
+        listed.insert(caseKey(entry.object));
+        const SingleSkinRole role = singleSkinRole(model.mesh, entry.object);
+        if (role != SingleSkinRole::Skin) {
+            const F kind = role == SingleSkinRole::TalkPicture ? F::ListedTalkPicture
+                           : role == SingleSkinRole::Team      ? F::ListedTeam
+                                                               : F::ListedPack;
+            findings << MenuFinding{kind, entry.object};
+        }
+    }
+    for (const QString& texture : textures) {
+        if (singleSkinRole(model.mesh, texture) == SingleSkinRole::Skin &&
+            !listed.contains(caseKey(texture)))
+            findings << MenuFinding{F::SkinNotListed, texture};
+    }
+    return findings;
+}
+
 } // namespace
+
+bool isSkinTexture(QStringView texture) {
+    return kindOf(texture) == Kind::Skin;
+}
 
 QList<SkinGroup> skinGroups(const QStringList& textures) {
     QList<SkinGroup> groups;
@@ -98,13 +154,13 @@ QList<MenuSkin> menuSkins(const QList<IntEntry>& entries) {
         if (describesTexture(entry) && entry.object.size() <= 5) {
             if (!first.contains(entry.object.left(4)))
                 first.insert(entry.object.left(4), skins.size());
-            skins.append({entry.object, *entry.description, {}});
+            skins.append({entry.object, *entry.description, {}, entry.package});
         }
     }
     for (const IntEntry& entry : entries) {
         const auto skin = first.constFind(entry.object.left(4));
         if (describesTexture(entry) && entry.object.size() > 5 && skin != first.cend())
-            skins[*skin].faces.append({entry.object, *entry.description});
+            skins[*skin].faces.append({entry.object, *entry.description, entry.package});
     }
     return skins;
 }
@@ -133,8 +189,12 @@ SkinLook skinLook(const QStringList& textures, const MenuSkin& skin, const MenuF
     QHash<QString, QString> held; // by caseKey(), as the game loads them
     for (const QString& texture : textures)
         held.insert(caseKey(texture), texture);
-    const QString group = skin.texture.left(4);
     SkinLook look;
+    if (kindOf(skin.texture) != Kind::Skin) { // a single-skin model's: the skin is all it wears
+        look.slotTextures << held.value(caseKey(skin.texture));
+        return look;
+    }
+    const QString group = skin.texture.left(4);
     if (face)
         look.portrait = held.value(caseKey(group + u'5' + face->texture.sliced(5)));
     QString digits; // the slots the skin's textures use, and the face's
@@ -161,14 +221,9 @@ QList<MenuFinding> menuFindings(const QStringList& textures, const QList<IntEntr
                             QChar slot = QChar()) {
         findings << MenuFinding{kind, texture, other, slot, QString(), 0};
     };
-    auto findAt = [&findings](F kind, const IntEntry& entry, const QString& other = QString()) {
-        findings << MenuFinding{kind, entry.object, other, QChar(), entry.package, entry.line};
-    };
     const QList<SkinGroup> groups = skinGroups(textures);
     const QHash<QString, SkinGroup> byKey = groupsByKey(groups);
-    QSet<QString> held;
-    for (const QString& texture : textures)
-        held.insert(caseKey(texture));
+    const QSet<QString> held = heldKeys(textures);
     QSet<QString> listedExactly, listedAnyCase, describedTextures;
     for (const MenuSkin& skin : menuSkins(entries)) {
         listedExactly.insert(skin.texture.left(4));
@@ -176,17 +231,8 @@ QList<MenuFinding> menuFindings(const QStringList& textures, const QList<IntEntr
     }
 
     for (const IntEntry& entry : entries) {
-        if (!isTextureEntry(entry))
-            continue;
-        if (!sameIgnoringCase(entry.package, packageName)) {
-            findAt(F::ForeignPackage, entry, packageName);
-            continue;
-        }
-        if (!held.contains(caseKey(entry.object))) {
-            findAt(F::NoSuchTexture, entry);
-            continue;
-        }
-        if (!describesTexture(entry))
+        if (!isTextureEntry(entry) || !entryHeld(entry, packageName, held, findings) ||
+            !describesTexture(entry))
             continue;
         describedTextures.insert(caseKey(entry.object));
         const Kind kind = kindOf(entry.object);
@@ -259,8 +305,99 @@ QString findingText(const MenuFinding& finding) {
                                         "digit %2; the menu won't list it")
                              .arg(texture[4])
                              .arg(finding.slot);
+    case F::ListedTalkPicture:
+        return texture + QStringLiteral(": a talk picture, which the menu lists as a skin");
+    case F::ListedTeam:
+        return texture + QStringLiteral(": a team texture, which the menu lists as a skin: it "
+                                        "leaves out only names beginning with \"T_\" as written");
+    case F::ListedPack:
+        return texture + QStringLiteral(": the model's pack, which the menu lists as a skin");
+    case F::SkinNotListed:
+        return texture + QStringLiteral(": no entry lists the skin; the menu won't list it");
     }
     return texture;
+}
+
+bool isSingleSkin(QStringView meshName, const QStringList& textures) {
+    if (const StockModel* model = stockModel(meshName))
+        return model->layout == SkinLayout::SingleSkin;
+    return std::none_of(textures.begin(), textures.end(),
+                        [](const QString& texture) { return isSkinTexture(texture); });
+}
+
+MenuModel menuModelOf(const QString& packageName, const QStringList& textures) {
+    const QString mesh = skinMeshName(packageName);
+    return {mesh, isSingleSkin(mesh, textures)};
+}
+
+bool listsEntry(const IntEntry& entry, const MenuModel& model) {
+    const QString name =
+        entry.package.isEmpty() ? entry.object : entry.package + u'.' + entry.object;
+    if (!isTextureEntry(entry) || !startsWithIgnoringCase(name, model.mesh))
+        return false;
+    return model.singleSkin ? !entry.object.startsWith(u"T_") : describesTexture(entry);
+}
+
+QList<MenuSkin> listedSkins(const QList<IntEntry>& entries, const MenuModel& model) {
+    QList<IntEntry> listed;
+    for (const IntEntry& entry : entries) {
+        if (listsEntry(entry, model))
+            listed << entry;
+    }
+    if (!model.singleSkin)
+        return menuSkins(listed);
+    QList<MenuSkin> skins;
+    for (const IntEntry& entry : listed)
+        skins.append({entry.object,
+                      describesTexture(entry) ? *entry.description : entry.object,
+                      {},
+                      entry.package});
+    return skins;
+}
+
+QList<IntObject> gameObjects(const QStringList& textures, const MenuModel& model,
+                             const QString& firstSkin,
+                             const QHash<QString, QString>& skinDescriptions) {
+    if (!model.singleSkin)
+        return completeObjects(textures, firstSkin, skinDescriptions);
+    QList<IntObject> objects;
+    for (const QString& texture : textures) {
+        if (singleSkinRole(model.mesh, texture) == SingleSkinRole::Skin)
+            objects.append({texture, texture});
+    }
+    return objects;
+}
+
+QList<MenuFinding> modelFindings(const QStringList& textures, const QList<IntEntry>& entries,
+                                 const QString& packageName, const MenuModel& model) {
+    return model.singleSkin ? singleSkinFindings(textures, entries, packageName, model)
+                            : menuFindings(textures, entries, packageName);
+}
+
+QList<TextureRole> textureRoles(const QStringList& textures, const MenuModel& model) {
+    QList<TextureRole> roles;
+    const QList<SkinGroup> groups = model.singleSkin ? QList<SkinGroup>() : skinGroups(textures);
+    for (const QString& texture : textures) {
+        if (!model.singleSkin) {
+            roles << roleOf(texture, groups);
+            continue;
+        }
+        switch (singleSkinRole(model.mesh, texture)) {
+        case SingleSkinRole::Skin:
+            roles << TextureRole::Skin;
+            break;
+        case SingleSkinRole::TalkPicture:
+            roles << TextureRole::Portrait;
+            break;
+        case SingleSkinRole::Team:
+            roles << TextureRole::Team;
+            break;
+        case SingleSkinRole::Pack:
+            roles << TextureRole::Other;
+            break;
+        }
+    }
+    return roles;
 }
 
 } // namespace quorrel

@@ -55,12 +55,9 @@ private:
 
 QStringList modelSkins(QStringView meshName, const QStringList& textures) {
     QStringList skins;
-    const StockModel* model = stockModel(meshName);
-    if (model && model->layout == SkinLayout::SingleSkin) {
+    if (isSingleSkin(meshName, textures)) {
         for (const QString& texture : textures) {
-            if (!startsWithIgnoringCase(texture, model->teamTexture) &&
-                !sameIgnoringCase(texture, model->pack) &&
-                !sameIgnoringCase(QStringView(texture).right(4), u"face"))
+            if (singleSkinRole(meshName, texture) == SingleSkinRole::Skin)
                 skins << texture;
         }
         return skins;
@@ -73,7 +70,8 @@ QStringList modelSkins(QStringView meshName, const QStringList& textures) {
 SkinSlots skinSlots(QStringView meshName, const SkinChoice& choice, const QStringList& textures) {
     const Finder find(textures);
     SkinSlots result;
-    result.layout = skinLayoutFor(meshName);
+    result.layout =
+        isSingleSkin(meshName, textures) ? SkinLayout::SingleSkin : skinLayoutFor(meshName);
     auto& filled = result.slot;
     const bool team = choice.team >= 0;
     const auto own = [&](int slot) { return choice.group + QString::number(slot + 1); };
@@ -86,12 +84,14 @@ SkinSlots skinSlots(QStringView meshName, const SkinChoice& choice, const QStrin
 
     switch (result.layout) {
     case SkinLayout::SingleSkin: {
-        // The skin fills every slot no other texture is given: the cow's body names slot 1.
+        // The skin fills every slot no other texture is given: the cow's body names slot 1. Other
+        // models than the stock ones have no team textures the tool knows.
         const StockModel* model = stockModel(meshName);
-        const QString skin =
-            team ? model->teamTexture.toString() + QString::number(choice.team) : choice.group;
+        const QString skin = team && model
+                                 ? model->teamTexture.toString() + QString::number(choice.team)
+                                 : choice.group;
         filled.fill(find.slot(skin, choice.group));
-        if (!model->pack.isEmpty())
+        if (model && !model->pack.isEmpty())
             filled[2] = find.slot(model->pack.toString(), QString());
         break;
     }

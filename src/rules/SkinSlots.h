@@ -13,8 +13,7 @@
 namespace quorrel {
 
 // The skins the package offers the model, in package order: its skin groups' four characters, or
-// for a single-skin model its textures less the model's team textures, its pack and the portraits
-// (names ending in "face", as "warcowface" beside "warcow").
+// for a single-skin model (isSingleSkin()) the textures that are skins to it (singleSkinRole()).
 QStringList modelSkins(QStringView meshName, const QStringList& textures);
 
 struct SkinChoice {

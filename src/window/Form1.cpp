@@ -8,6 +8,7 @@
 #include "window/GameView.h"
 #include "window/InfoText.h"
 #include "window/StateBinding.h"
+#include "workflows/BrowserSeam.h"
 #include "workflows/QtFileDialog.h"
 #include "workflows/QtMessageBox.h"
 #include "workflows/Workflows.h"
@@ -55,8 +56,10 @@ QPlainTextEdit* multiLineBox(QWidget* parent, const QString& name) {
 Form1::Form1(Form1Options options)
     : m_ownFileDialog(options.fileDialog ? nullptr : std::make_unique<QtFileDialog>(this)),
       m_ownMessageBox(options.messageBox ? nullptr : std::make_unique<QtMessageBox>(this)),
+      m_ownBrowser(options.browser ? nullptr : std::make_unique<DesktopBrowser>()),
       m_fileDialog(options.fileDialog ? options.fileDialog : m_ownFileDialog.get()),
       m_messageBox(options.messageBox ? options.messageBox : m_ownMessageBox.get()),
+      m_browser(options.browser ? options.browser : m_ownBrowser.get()),
       CommonDialog1(*m_fileDialog), m_frame(options.windowFrame.value_or(QMargins())),
       m_gameFolder(options.gameFolder) {
     initResources();
@@ -317,8 +320,8 @@ void Form1::Command4_Click() {
 
 void Form1::openGameView(const QString& texture) {
     if (!m_gameView) {
-        m_gameView =
-            new GameView(m_state, m_live, *m_fileDialog, *m_messageBox, m_gameFolder, this);
+        m_gameView = new GameView(m_state, m_live, *m_fileDialog, *m_messageBox, *m_browser,
+                                  m_gameFolder, this);
         connect(m_gameView, &GameView::gameIntChosen, this, &Form1::useGameInt);
         connect(m_gameView, &GameView::openAsked, this, &Form1::openPackage);
     }

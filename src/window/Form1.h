@@ -43,6 +43,7 @@ class QAction;
 
 namespace quorrel {
 
+class BrowserSeam;
 class FileDialogSeam;
 class GameView;
 class MessageBoxSeam;
@@ -55,6 +56,8 @@ struct Form1Options {
     std::optional<QMargins> windowFrame;
     // A game folder named on the command line, where the game view looks for player models too.
     QString gameFolder{};
+    // The desktop's browser unless a test stands in for it.
+    BrowserSeam* browser = nullptr;
 };
 
 // The tool's one window. Every value lives in the GeneratorState; the controls show it and pass
@@ -98,8 +101,10 @@ private:
     LiveFolder m_live; // the pictures folder open now, if one is
     std::unique_ptr<FileDialogSeam> m_ownFileDialog;
     std::unique_ptr<MessageBoxSeam> m_ownMessageBox;
+    std::unique_ptr<BrowserSeam> m_ownBrowser;
     FileDialogSeam* m_fileDialog;
     MessageBoxSeam* m_messageBox;
+    BrowserSeam* m_browser;
     CommonDialog CommonDialog1;
     QString SavePath;
     LayoutMargins m_margins;

@@ -13,6 +13,7 @@
 #include "window/TexturePanel.h"
 #include "window/Titled.h"
 #include "workflows/FileDialogSeam.h"
+#include "workflows/GameFolderCheck.h"
 #include "workflows/GeneratorState.h"
 #include "workflows/LiveFolder.h"
 #include "workflows/Workflows.h"
@@ -22,6 +23,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -31,9 +33,10 @@
 namespace quorrel {
 
 GameView::GameView(const GeneratorState& state, const LiveFolder& live, FileDialogSeam& dialogs,
-                   MessageBoxSeam& messages, const QString& gameFolder, QWidget* parent)
+                   MessageBoxSeam& messages, BrowserSeam& browser, const QString& gameFolder,
+                   QWidget* parent)
     : QWidget(parent, Qt::Window), m_state(state), m_live(live), m_dialogs(dialogs),
-      m_messages(messages) {
+      m_messages(messages), m_browser(browser) {
     setObjectName(QStringLiteral("GameView"));
     setWindowTitle(QStringLiteral("Game View"));
     auto button = [](const char* name, const QString& text, const QString& tip) {
@@ -57,13 +60,13 @@ GameView::GameView(const GeneratorState& state, const LiveFolder& live, FileDial
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_textures = new TextureListModel(this);
     m_menu = new MenuPanel(*m_textures);
-    m_model = new ModelPanel(dialogs, gameFolder);
+    m_modelPanel = new ModelPanel(dialogs, gameFolder);
     m_texturePanel = new TexturePanel(*m_textures);
     m_findings = new FindingsPanel(*m_textures);
 
     auto* top = new QSplitter;
     top->addWidget(m_menu);
-    top->addWidget(titled(QStringLiteral("On the model"), m_model));
+    top->addWidget(titled(QStringLiteral("On the model"), m_modelPanel));
     top->addWidget(m_texturePanel);
     top->setSizes({260, 300, 540});
     auto* whole = new QSplitter(Qt::Vertical);
@@ -74,16 +77,30 @@ GameView::GameView(const GeneratorState& state, const LiveFolder& live, FileDial
     for (QPushButton* b : {openFolder, m_savePackage, m_release})
         buttons->addWidget(b);
     buttons->addStretch();
+    auto* checkGame = new QPushButton(QStringLiteral("Check Game Folder..."));
+    checkGame->setObjectName(QStringLiteral("checkGame"));
+    checkGame->setToolTip(QStringLiteral("Show in your browser every skin the player menu of a "
+                                         "whole game will list, on its model, and every one it "
+                                         "will miss"));
+    m_gameCheck = new QLabel;
+    m_gameCheck->setObjectName(QStringLiteral("gameCheck"));
+    m_gameCheck->setWordWrap(true);
+    m_gameCheck->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* game = new QHBoxLayout;
+    game->addWidget(m_gameCheck, 1);
+    game->addWidget(checkGame);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(m_status);
     layout->addWidget(whole, 1);
+    layout->addLayout(game);
     resize(1120, 760);
 
     connect(m_menu, &MenuPanel::choiceChanged, this,
-            [this] { m_model->showChoice(m_menu->chosenSkin(), m_menu->chosenFace()); });
+            [this] { m_modelPanel->showChoice(m_menu->chosenSkin(), m_menu->chosenFace()); });
     connect(m_findings, &FindingsPanel::textureChosen, this, &GameView::showTexture);
     connect(m_findings, &FindingsPanel::gameIntAsked, this, &GameView::useGameInt);
+    connect(checkGame, &QPushButton::clicked, this, &GameView::checkGameFolder);
     connect(openFolder, &QPushButton::clicked, this, &GameView::openFolder);
     connect(m_savePackage, &QPushButton::clicked, this, [this] {
         if (const PictureFolder* folder = shownFolder())
@@ -166,7 +183,8 @@ void GameView::showPackage(QList<TextureInfo> textures, bool sameModel) {
     const QStringList names = package ? package->textures : QStringList();
     const QString shown = sameModel ? m_texturePanel->shownTexture() : QString();
     const qsizetype count = textures.size();
-    m_textures->reset(std::move(textures), skinGroups(names), [package](const TextureInfo& info) {
+    m_model = package ? menuModelOf(package->name, names) : MenuModel();
+    m_textures->reset(std::move(textures), m_model, [package](const TextureInfo& info) {
         return decodeTexture(package->bytes, package->tables, info.exportIndex,
                              TextureListModel::kThumbnailSide);
     });
@@ -174,9 +192,9 @@ void GameView::showPackage(QList<TextureInfo> textures, bool sameModel) {
     m_texturePanel->setPackage(package);
     m_menu->setTextures(names);
     if (sameModel)
-        m_model->followTextures(package);
+        m_modelPanel->followTextures(package);
     else
-        m_model->setPackage(package);
+        m_modelPanel->setPackage(package);
     refreshMenu();
     if (!shown.isEmpty())
         showTexture(shown);
@@ -238,12 +256,12 @@ void GameView::refreshMenu() {
     QElapsedTimer timer;
     timer.start();
     const QList<IntEntry> entries = readIntEntries(m_state.intText());
-    m_menu->setSkins(menuSkins(entries));
+    m_menu->setSkins(listedSkins(entries, m_model));
     QList<QPair<QString, QString>> findings;
     QHash<QString, QStringList> byTexture;
     if (m_package) {
         for (const MenuFinding& finding :
-             menuFindings(m_package->textures, entries, m_package->name)) {
+             modelFindings(m_package->textures, entries, m_package->name, m_model)) {
             findings.append({finding.texture, findingText(finding)});
             byTexture[caseKey(finding.texture)] << findings.last().second;
         }
@@ -257,8 +275,22 @@ void GameView::useGameInt() {
     if (!m_package)
         return;
     const QList<IntObject> objects =
-        completeObjects(m_package->textures, m_state.skinDescription(), {});
+        gameObjects(m_package->textures, m_model, m_state.skinDescription(), {});
     Q_EMIT gameIntChosen(buildIntText(m_package->name, objects));
+}
+
+void GameView::checkGameFolder() {
+    // Drawing a thousand skins takes seconds: a bar, and the window waits.
+    QProgressDialog progress(QStringLiteral("Drawing the skins..."), QString(), 0, 0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    const std::optional<QString> told =
+        CheckGameFolder(m_dialogs, m_browser, [&progress](qsizetype done, qsizetype total) {
+            progress.setMaximum(int(total));
+            progress.setValue(int(done));
+        });
+    if (told)
+        m_gameCheck->setText(*told);
 }
 
 } // namespace quorrel

@@ -2,6 +2,7 @@
 
 #include "formats/Texture.h"
 #include "game/SkinPackage.h"
+#include "rules/SkinMenu.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -13,6 +14,7 @@ class QPushButton;
 
 namespace quorrel {
 
+class BrowserSeam;
 class FileDialogSeam;
 class FindingsPanel;
 class GeneratorState;
@@ -20,25 +22,28 @@ class LiveFolder;
 class MenuPanel;
 class MessageBoxSeam;
 class ModelPanel;
-class TextureListModel;
 class PictureFolder;
 struct FolderChange;
+class TextureListModel;
 class TexturePanel;
 
 // A second window beside the main one: the package's textures as the game has them, the player
 // menu as the game will list it from the INT text as it stands, with what the menu will miss, and
 // the chosen skin on the player model from the author's own game. A pictures folder's package
 // follows its pictures as they are saved. It changes nothing in the main window until the author
-// asks for the game's INT or opens a folder.
+// asks for the game's INT or opens a folder. "Check Game Folder..." shows a whole game's menu as a
+// page in the browser.
 class GameView : public QWidget {
     Q_OBJECT
 
 public:
     // The model is looked for beside the package, in the game this machine holds, in
     // `gameFolder` when given, and in the folders the author picks through `dialogs`, which also
-    // choose where the package and the release go; `messages` say why they could not.
+    // choose where the package and the release go and the game folder to check; `messages` say
+    // why a package or release was not saved; `browser` shows the check's page.
     GameView(const GeneratorState& state, const LiveFolder& live, FileDialogSeam& dialogs,
-             MessageBoxSeam& messages, const QString& gameFolder, QWidget* parent);
+             MessageBoxSeam& messages, BrowserSeam& browser, const QString& gameFolder,
+             QWidget* parent);
 
     // Selects the texture and shows it at full size, when the package holds it.
     void showTexture(const QString& name);
@@ -64,22 +69,26 @@ private:
     void scheduleMenu();
     void refreshMenu();
     void useGameInt();
+    void checkGameFolder();
 
     const GeneratorState& m_state;
     const LiveFolder& m_live;
     FileDialogSeam& m_dialogs;
     MessageBoxSeam& m_messages;
+    BrowserSeam& m_browser;
     std::optional<SkinPackage> m_package; // none: no package yet, or it could not be read
     bool m_packageStale = true;           // the main window has read a package the view has not
+    MenuModel m_model;                    // the package's, and the rule its menu follows
     QTimer m_menuTimer;
     qint64 m_lastMenuMs = 0;
 
     QLabel* m_status = nullptr;
     QPushButton* m_savePackage = nullptr;
     QPushButton* m_release = nullptr;
+    QLabel* m_gameCheck = nullptr; // what the last game check told
     TextureListModel* m_textures = nullptr;
     MenuPanel* m_menu = nullptr;
-    ModelPanel* m_model = nullptr;
+    ModelPanel* m_modelPanel = nullptr;
     TexturePanel* m_texturePanel = nullptr;
     FindingsPanel* m_findings = nullptr;
 };

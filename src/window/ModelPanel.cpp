@@ -90,7 +90,7 @@ void ModelPanel::showModel() {
     }
     const QString& mesh = m_model->mesh.name;
     // A single-skin model takes the skin texture's whole name, the others its four characters.
-    const QString skin = skinLayoutFor(mesh) == SkinLayout::SingleSkin ? m_skin : m_skin.left(4);
+    const QString skin = isSingleSkin(mesh, m_package->textures) ? m_skin : m_skin.left(4);
     QStringList note{
         QStringLiteral("%1, from %2").arg(mesh, QDir::toNativeSeparators(m_model->meshFile))};
     try {

@@ -28,7 +28,7 @@ QString roleName(TextureRole role) {
 
 } // namespace
 
-void TextureListModel::reset(QList<TextureInfo> textures, const QList<SkinGroup>& groups,
+void TextureListModel::reset(QList<TextureInfo> textures, const MenuModel& model,
                              Thumbnail thumbnail) {
     beginResetModel();
     m_textures = std::move(textures);
@@ -36,12 +36,13 @@ void TextureListModel::reset(QList<TextureInfo> textures, const QList<SkinGroup>
     m_thumbnails.clear();
     m_findings.clear();
     m_unread.clear();
-    m_roles.clear();
     m_rows.clear();
+    QStringList names;
     for (int row = 0; row < m_textures.size(); ++row) {
-        m_roles << roleOf(m_textures[row].name, groups);
+        names << m_textures[row].name;
         m_rows.insert(caseKey(m_textures[row].name), row);
     }
+    m_roles = textureRoles(names, model);
     endResetModel();
 }
 

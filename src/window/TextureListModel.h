@@ -25,7 +25,8 @@ public:
 
     using QAbstractListModel::QAbstractListModel;
 
-    void reset(QList<TextureInfo> textures, const QList<SkinGroup>& groups, Thumbnail thumbnail);
+    // Each texture's role is what it is to `model`.
+    void reset(QList<TextureInfo> textures, const MenuModel& model, Thumbnail thumbnail);
     // The size each item asks for in the view.
     void setCellSize(const QSize& size) { m_cellSize = size; }
     // The findings' English by caseKey() of their texture.

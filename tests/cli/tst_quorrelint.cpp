@@ -23,6 +23,7 @@ private Q_SLOTS:
     void pictures();
     void render_data();
     void render();
+    void game();
     void release();
     void make();
     void usage();
@@ -144,6 +145,12 @@ void TestQuorrelInt::menu_data() {
         << QString::fromUtf8("utf16:[public]\r\nObject=(Name=Cats.Vipr4Blake,Class=Texture,"
                              "Description=\"Bl\u0101ke \u4E2D\")")
         << "the menu lists no skin\nvipr1\n";
+    QTest::newRow("single-skin: the skins alone, by their names")
+        << QList<Object>{{"Crimson"}, {"RedFace"}, {"T_Red"}} << 69 << "--complete"
+        << "Cats is single-skin\nskin Crimson \"Crimson\"\nno problems\n";
+    QTest::newRow("single-skin: no --description")
+        << QList<Object>{{"Red"}} << 69 << "--complete --description Crimson"
+        << "--description: the menu shows the skins of Cats, a single-skin model, by their names";
     QTest::newRow("no textures") << QList<Object>{{"Pal", "Palette"}} << 69 << "--complete"
                                  << "the package holds no textures";
     QTest::newRow("--skin for a skin the package lacks")
@@ -249,23 +256,28 @@ void TestQuorrelInt::render_data() {
     // clang-format on
 }
 
+// A package of the model Tri: one face each side, in slots 0 and 1.
+QByteArray triPackage() {
+    const testpkg::Mesh tri{.vertices = {packed(0, -9, 20), packed(0, 9, 20), packed(0, 0, -20)},
+                            .faces = {{0, 1, 2, 0}, {2, 1, 0, 1}},
+                            .wedges = {{0, 0, 0}, {1, 255, 0}, {2, 0, 255}},
+                            .materials = {{0, 0}, {0, 1}}};
+    return realPackage(
+        {{"Tri", "LodMesh", "Engine", [=](const Refs& refs) { return meshData(tri, refs); }}});
+}
+
+// A texture of one pixel; in RGBA8 (5) by default, 4 is none this tool reads.
+Object pixel(const QByteArray& name, int format = 5) {
+    return texture(name, textureTags(format), {{{1, 1, "\1\2\3\xFF"}}});
+}
+
 // Catches a mesh not found where it lies, a failure that exits 0 or replaces the picture.
 void TestQuorrelInt::render() {
     QFETCH(QString, mesh);
     QFETCH(QString, arguments);
     QFETCH(QString, failure);
-    // One face each side, in slots 0 and 1.
-    const testpkg::Mesh tri{.vertices = {packed(0, -9, 20), packed(0, 9, 20), packed(0, 0, -20)},
-                            .faces = {{0, 1, 2, 0}, {2, 1, 0, 1}},
-                            .wedges = {{0, 0, 0}, {1, 255, 0}, {2, 0, 255}},
-                            .materials = {{0, 0}, {0, 1}}};
     QTemporaryDir dir;
-    writeFile(dir, mesh + QStringLiteral("/Models.u"),
-              realPackage({{"Tri", "LodMesh", "Engine",
-                            [&](const Refs& refs) { return meshData(tri, refs); }}}));
-    auto pixel = [](const QByteArray& name, int format = 5) { // RGBA8; 4 is none this tool reads
-        return texture(name, textureTags(format), {{{1, 1, "\1\2\3\xFF"}}});
-    };
+    writeFile(dir, mesh + QStringLiteral("/Models.u"), triPackage());
     const QString skin =
         writeFile(dir, QStringLiteral("UT/Textures/TriSkins_Red.utx"),
                   realPackage({pixel("Abcd1"), pixel("Abcd2"), pixel("Abcd2Bob"), pixel("Efgh1"),
@@ -280,6 +292,64 @@ void TestQuorrelInt::render() {
     QCOMPARE(readFile(out).left(24).toHex(),
              failure.isEmpty() ? QByteArray("89504e470d0a1a0a0000000d494844520000002000000020")
                                : QByteArray("old").toHex());
+}
+
+// Catches a game folder listed wrong or not named, a problem that exits 0, a gallery without
+// its pictures, progress told to a file, or a page left half written.
+void TestQuorrelInt::game() {
+    QTemporaryDir dir;
+    const QString prefix = QStringLiteral("home/.wine/drive_c/UnrealTournament/");
+    const QString ut = dir.filePath(prefix).chopped(1);
+    auto put = [&](const QString& name, const QByteArray& bytes) {
+        writeFile(dir, prefix + name, bytes);
+    };
+    put(QStringLiteral("System/Models.u"), triPackage());
+    put(QStringLiteral("System/Models.int"), "[public]\nObject=(Name=Models.TriPlayer,Class=Class,"
+                                             "MetaClass=Botpack.TournamentPlayer)\n");
+    put(QStringLiteral("System/TriSkins_Red.int"),
+        "[public]\nObject=(Name=TriSkins_Red.Abcd1,Class=Texture,Description=Red)\n"
+        "Object=(Name=TriSkins_Red.Abcd2Bob,Class=Texture,Description=Bob)\n");
+    const QByteArray skins =
+        realPackage({pixel("Abcd1"), pixel("Abcd2"), pixel("Abcd2Bob"), pixel("Abcd5Bob")});
+    put(QStringLiteral("Textures/TriSkins_Red.utx"), skins);
+    const auto here = [&](QProcess& process) { // the game this machine holds
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+        environment.remove(QStringLiteral("WINEPREFIX"));
+        process.setProcessEnvironment(environment);
+    };
+    const QString listed = "game folder " + QDir::toNativeSeparators(ut) + "\nTri, from " +
+                           QDir::toNativeSeparators("System/Models.u") +
+                           "\n  skin Abcd1 \"Red\" from TriSkins_Red\n    face Abcd2Bob \"Bob\" "
+                           "from TriSkins_Red\n";
+    Run run = quorrelInt({QStringLiteral("--check-game")}, here);
+#ifndef Q_OS_WIN
+    QCOMPARE(QString::fromUtf8(run.out).remove(u'\r'), listed + "no problems\n");
+    QCOMPARE(run.status, 0);
+#endif
+    put(QStringLiteral("Textures/TriSkins_Blue.utx"), skins);
+    run = quorrelInt({QStringLiteral("--check-game"), ut});
+    QCOMPARE(QString::fromUtf8(run.out).remove(u'\r'),
+             listed + QDir::toNativeSeparators("Textures/TriSkins_Blue.utx") +
+                 ": a skin package of Tri that no .int names; the menu lists none of its skins "
+                 "(quorrel-int --complete writes the missing .int)\n");
+    QCOMPARE(run.status, 1);
+
+    const QString page = dir.filePath(QStringLiteral("page.html"));
+    run = quorrelInt({QStringLiteral("--gallery"), page, ut});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.err, QString()); // no progress into a pipe
+    const QByteArray html = readFile(page);
+    QCOMPARE(html.count("<img src=\"data:image/png;base64,"), 2); // the skin and its portrait
+    QVERIFY(html.contains("TriSkins_Blue.utx: a skin package") && !html.contains("<script"));
+    run = quorrelInt(
+        {QStringLiteral("--gallery"), dir.filePath(QStringLiteral("gone/page.html")), ut});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral(": could not write ")), qPrintable(run.err));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("gone"))));
+    run = quorrelInt({QStringLiteral("--check-game"), dir.filePath(QStringLiteral("home"))});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("holds no System folder")), qPrintable(run.err));
 }
 
 // Catches a release whose files are not the package and .int byte for byte, or lie where the game
@@ -364,12 +434,9 @@ void TestQuorrelInt::make() {
     QCOMPARE(QString::fromLatin1(made.out).remove(u'\r'),
              "Tigr1 4x2 1 colours unmasked\nTigr2 2x2 2 colours unmasked\nTigr3 2x2 2 colours "
              "masked\nTigr4Bob 4x1 4 colours unmasked\nTigr5Bob 1x2 2 colours masked\n");
-    QCOMPARE(quorrelInt({"--list", out})
-                 .out.split('\n')
-                 .mid(1)
-                 .join('\n')
-                 .contains("[pictures]\nTigr1\nTigr2\nTigr3\nTigr4Bob\nTigr5Bob"),
-             true);
+    QVERIFY(QString::fromLatin1(quorrelInt({"--list", out}).out) // CR LF on Windows
+                .remove(u'\r')
+                .endsWith(QStringLiteral("[pictures]\nTigr1\nTigr2\nTigr3\nTigr4Bob\nTigr5Bob\n")));
     QCOMPARE(quorrelInt({"--pictures", dir.path(), out}).status, 0);
     const auto pixel = [&](const char* name, int x, int y) {
         return QImage(dir.filePath(QStringLiteral("Soldier_Cats/%1.png").arg(name))).pixel(x, y);
@@ -407,14 +474,28 @@ void TestQuorrelInt::make() {
 
 // Catches an option that runs where it cannot apply, or a listed --help-all that fails.
 void TestQuorrelInt::usage() {
-    for (const QString line :
-         {"--skin Tigr=Tiger a.utx", "--complete --skin Tig=x a.utx",
-          "--complete --skin Tigr= a.utx", "--complete --check a.utx",
-          "--complete --description a\"b a.utx", "--check a.utx a.int b",
-          "--pictures d --list a.utx", "--pictures d -o e a.utx", "--render o.png --team 4 a.utx",
-          "--render o.png --size 15 a.utx", "--render o.png --yaw x a.utx",
-          "--render o.png a.utx b.utx", "--face Bob a.utx", "--render o.png --pictures d a.utx",
-          "--release o.zip a.utx b.int c", "--release o.zip -o d a.utx"})
+    for (const QString line : {"--skin Tigr=Tiger a.utx",
+                               "--complete --skin Tig=x a.utx",
+                               "--complete --skin Tigr= a.utx",
+                               "--complete --check a.utx",
+                               "--complete --description a\"b a.utx",
+                               "--check a.utx a.int b",
+                               "--pictures d --list a.utx",
+                               "--pictures d -o e a.utx",
+                               "--render o.png --team 4 a.utx",
+                               "--render o.png --size 15 a.utx",
+                               "--render o.png --yaw x a.utx",
+                               "--render o.png a.utx b.utx",
+                               "--face Bob a.utx",
+                               "--render o.png --pictures d a.utx",
+                               "--release o.zip a.utx b.int c",
+                               "--release o.zip -o d a.utx",
+                               "--list",
+                               "--check-game a b",
+                               "--check-game --mesh m",
+                               "--gallery o.html -o d",
+                               "--check-game --gallery o.html",
+                               "--gallery"})
         QVERIFY2(quorrelInt(line.split(u' ')).status == 2, qPrintable(line));
     QCOMPARE(quorrelInt({"--help-all"}).status, 0); // listed by --help, so it must work
 }

@@ -2,6 +2,10 @@
 #include "TestFiles.h"
 
 #include "base/Failure.h"
+#include "formats/IntFile.h"
+#include "formats/Package.h"
+#include "formats/Texture.h"
+#include "game/GameCheck.h"
 #include "game/GameFolders.h"
 #include "game/MeshSearch.h"
 #include "game/PictureFolder.h"
@@ -18,6 +22,8 @@ private Q_SLOTS:
     void gameFolders_data();
     void gameFolders();
     void findsMeshes();
+    void checksAGame();
+    void checksTheBonusPack();
     void pictureFolder();
     void refusedFolders();
 };
@@ -96,6 +102,134 @@ void TestGame::findsMeshes() {
     QCOMPARE(failure, "no mesh Boss in the .u packages of " +
                           QDir::toNativeSeparators(folders[0] + ", " + folders[1] +
                                                    " (no such folder), " + folders[2]));
+}
+
+// Catches a skin listed for the wrong model or not at all, a problem missed, told twice or without
+// its files, a damaged package or a UTF-16 .int that stops the check, a weapon or monster taken
+// for a player model.
+void TestGame::checksAGame() {
+    QTemporaryDir dir;
+    auto write = [&](const QString& name, const QByteArray& bytes) {
+        testpkg::writeFile(dir, "UT/" + name, bytes);
+    };
+    auto package = [](const QList<QByteArray>& names, const QByteArray& className = "Texture") {
+        QList<testpkg::Object> objects;
+        for (const QByteArray& name : names)
+            objects << testpkg::Object{name, className};
+        return testpkg::realPackage(objects);
+    };
+    auto objects = [](const QStringList& lines) {
+        QByteArray text = "[public]\n";
+        for (const QString& line : lines)
+            text += "Object=(Name=" + line.toLatin1() + ")\n";
+        return text;
+    };
+    const QString player = "Class=Class,MetaClass=Botpack.TournamentPlayer";
+    write("System/Botpack.u", package({"Soldier", "Minigun"}, "LodMesh"));
+    write("System/Botpack.int", objects({"Botpack.TMale2," + player}));
+    write("System/UnrealI.u", package({"Queen"}, "LodMesh"));
+    write("System/Xeno.u", package({"Xeno"}, "Mesh"));
+    write("System/Xeno.int", objects({"Xeno.XenoPlayer," + player}));
+    write("Textures/Queen.utx", package({"Queen1"}));    // a monster's
+    write("Textures/MinigunFX.utx", package({"Flash"})); // a weapon's
+    write("Textures/SoldierSkins_Tigr.utx", package({"Tigr1", "Tigr2", "Tigr4Bob", "Tigr5Bob"}));
+    const QString utf16 = "[public]\r\nObject=(Name=SoldierSkins_Tigr.Tigr1,Class=Texture,"
+                          "Description=\"Tig\u00E9r\")\r\nObject=(Name=SoldierSkins_Tigr.Tigr4Bob,"
+                          "Class=Texture,Description=\"Bob\")\r\n";
+    write("System/SoldierSkins_Tigr.int",
+          "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2));
+    write("System/Extra.int", objects({"SoldierSkins_Tigr.Tigr4Bob,Class=Texture,Description=Bob",
+                                       "SoldierSkins_Tigr.Tigr2Ann,Class=Texture,Description=Ann",
+                                       "SoldierSkins_Gone.Gone1,Class=Texture,Description=Gone",
+                                       "FooSkins.Abcd1,Class=Texture,Description=Abcd"}));
+    write("Textures/SoldierSkins_Leop.utx", package({"Leop1"}));
+    write("Textures/SoldierSkins_Lynx.utx", package({"Lynx1", "Lynx4Kit"}));
+    write("System/Lynx.int", objects({"SoldierSkins_Lynx.Lynx1,Class=Texture,Description=Lynx",
+                                      "SoldierSkins_Lynx.Lynx4Kit,Class=Texture,Description=Kit"}));
+    write("Textures/SoldierSkins_Bad.utx", "not a package");
+    write("Textures/Xeno_Red.utx", package({"Red", "RedFace"}));
+    write("System/Xeno_Red.int",
+          objects({"Xeno_Red.Red,Class=Texture", "Xeno_Red.RedFace,Class=Texture"}));
+
+    const GameCheck check = checkGame(dir.filePath("UT"));
+    QStringList models;
+    for (const GameModel& model : check.models) {
+        QStringList skins;
+        for (const MenuSkin& skin : model.skins) {
+            QStringList faces;
+            for (const MenuFace& face : skin.faces)
+                faces << face.texture + u'/' + face.package;
+            skins << skin.texture + u'/' + skin.description + u'/' + skin.package +
+                         (faces.isEmpty() ? QString() : " (" + faces.join(u' ') + u')');
+        }
+        models << model.menu.mesh + (model.menu.singleSkin ? "*: " : ": ") + skins.join(", ");
+    }
+    QCOMPARE(models,
+             (QStringList{"Soldier: Gone1/Gone/SoldierSkins_Gone, Lynx1/Lynx/SoldierSkins_Lynx "
+                          "(Lynx4Kit/SoldierSkins_Lynx), Tigr1/Tig\u00E9r/SoldierSkins_Tigr "
+                          "(Tigr4Bob/SoldierSkins_Tigr Tigr2Ann/SoldierSkins_Tigr "
+                          "Tigr4Bob/SoldierSkins_Tigr)",
+                          "Xeno*: Red/Red/Xeno_Red, RedFace/RedFace/Xeno_Red"}));
+    QStringList problems;
+    for (const GameProblem& problem : check.problems)
+        problems << problem.text;
+    const QString lynx = "Textures/SoldierSkins_Lynx.utx", tigr = "Textures/SoldierSkins_Tigr.utx";
+    QStringList expected{
+        "Textures/SoldierSkins_Bad.utx: cannot be read: not a package: the signature is missing",
+        "System/Extra.int line 3: SoldierSkins_Tigr.Tigr2Ann: " + tigr +
+            " holds no texture Tigr2Ann; the menu lists a face it cannot show",
+        "System/Extra.int line 4: SoldierSkins_Gone.Gone1: no package SoldierSkins_Gone in "
+        "Textures or System; the menu lists a skin it cannot show",
+        "SoldierSkins_Tigr.Tigr4Bob: listed by System/Extra.int and System/SoldierSkins_Tigr.int; "
+        "the menu lists it 2 times",
+        "FooSkins: System/Extra.int describes its Abcd1 as a skin, but its name begins with no "
+        "model's mesh name; no model lists it",
+        "Textures/SoldierSkins_Leop.utx: a skin package of Soldier that no .int names; the menu "
+        "lists none of its skins (quorrel-int --complete writes the missing .int)",
+        lynx + " (System/Lynx.int): Lynx4Kit: the face has no portrait Lynx5Kit",
+        "Textures/Xeno_Red.utx (System/Xeno_Red.int): RedFace: a talk picture, which the menu "
+        "lists as a skin"};
+    for (QString& line : expected)
+        line = QDir::toNativeSeparators(line);
+    QCOMPARE(problems, expected);
+    QCOMPARE(check.problems.at(3).files.size(), 2);
+
+    QString failure; // a folder that is no game's
+    try {
+        checkGame(dir.filePath("UT/System"));
+    } catch (const Failure& f) {
+        failure = f.kind() == Failure::Kind::NotFound ? f.text() : QString();
+    }
+    QVERIFY2(failure.endsWith(" holds no System folder: it is no game folder"),
+             qPrintable(failure));
+}
+
+// Catches the bonus pack's own folder, with the .int --complete writes, found wanting.
+void TestGame::checksTheBonusPack() {
+    const QDir shared(QStringLiteral(QUORREL_TESTDATA_DIR));
+    if (!shared.exists("EpicCustomModels.u") || !shared.exists("tcowmeshskins.utx"))
+        QSKIP("no EpicCustomModels.u and tcowmeshskins.utx in " QUORREL_TESTDATA_DIR);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("Textures") && QDir(dir.path()).mkpath("System"));
+    QVERIFY(QFile::copy(shared.filePath("EpicCustomModels.u"),
+                        dir.filePath("System/EpicCustomModels.u")));
+    QVERIFY(QFile::copy(shared.filePath("tcowmeshskins.utx"),
+                        dir.filePath("Textures/tcowmeshskins.utx")));
+    const QStringList textures =
+        textureNames(readPackageTablesOf(dir.filePath("Textures/tcowmeshskins.utx")));
+    const QList<IntObject> objects =
+        gameObjects(textures, menuModelOf("tcowmeshskins", textures), {}, {});
+    testpkg::writeFile(dir, "System/tcowmeshskins.int",
+                       intFileBytes(buildIntText("tcowmeshskins", objects)));
+    const GameCheck check = checkGame(dir.path());
+    QVERIFY(check.problems.isEmpty());
+    QStringList models;
+    for (const GameModel& model : check.models) {
+        models << model.menu.mesh;
+        for (const MenuSkin& skin : model.skins)
+            models << skin.texture;
+    }
+    QCOMPARE(models, (QStringList{"TCowMesh", "warcow", "atomiccow", "tnalimesh", "TSkM"}));
 }
 
 namespace {

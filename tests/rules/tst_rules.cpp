@@ -102,11 +102,12 @@ void TestRules::selection() {
 }
 
 void TestRules::findings_data() {
+    QTest::addColumn<QString>("package");
     QTest::addColumn<QStringList>("textures");
     QTest::addColumn<QString>("intText");
     QTest::addColumn<QString>("found"); // each finding's kind and texture
     QTest::newRow("entries")
-        << QStringList{"vipr1", "Vipr1T_0", "Vipr4Blake", "Vipr5Blake"}
+        << "Cats" << QStringList{"vipr1", "Vipr1T_0", "Vipr4Blake", "Vipr5Blake"}
         << "[public]\nObject=(Name=Cats.vipr1,Class=Texture,Description=V)\n"
            "Object=(Name=Cats.Vipr1T_0,Class=Texture,Description=T)\n"
            "Object=(Name=Cats.Vipr4Blake,Class=Texture,Description=B)\n"
@@ -115,24 +116,40 @@ void TestRules::findings_data() {
         << "team Vipr1T_0, case Vipr4Blake, foreign Vipr5Blake, missing Gone, case Vipr5Blake, "
            "described Vipr5Blake";
     QTest::newRow("skins and faces without entries")
-        << QStringList{"cmdo1", "cmdo2Blake", "cmdo5Blake", "cmdo4Blake",
-                       "Tigr1", "Tigr4Bob",   "Tigr5Zed"}
+        << "Cats" << QStringList{"cmdo1", "cmdo2Blake", "cmdo5Blake", "cmdo4Blake",
+                                 "Tigr1", "Tigr4Bob",   "Tigr5Zed"}
         << QString()
         << "skin cmdo1, skin Tigr1, face cmdo2Blake, slot cmdo4Blake, face Tigr4Bob, portrait "
            "Tigr4Bob, lone Tigr5Zed";
+    QTest::newRow("single-skin: the cow")
+        << "tcowmeshskins"
+        << QStringList{"warcow", "atomiccow", "COW-face", "T_cow_0", "t_cow_1", "cowpack"}
+        << "[public]\nObject=(Name=tcowmeshskins.warcow,Class=Texture)\n"
+           "Object=(Name=tcowmeshskins.COW-face,Class=Texture)\n"
+           "Object=(Name=tcowmeshskins.T_cow_0,Class=Texture)\n"
+           "Object=(Name=tcowmeshskins.t_cow_1,Class=Texture)\n"
+           "Object=(Name=TCOWMESHSKINS.cowpack,Class=Texture)\n"
+           "Object=(Name=Dogs.warcow,Class=Texture)\nObject=(Name=tcowmeshskins.Gone,Class=Texture)"
+        << "talk COW-face, listed t_cow_1, pack cowpack, foreign warcow, missing Gone, "
+           "unlisted atomiccow";
+    QTest::newRow("single-skin: no skin texture")
+        << "Xeno_Red" << QStringList{"Red", "RedFace", "Xeno"}
+        << "[public]\nObject=(Name=Xeno_Red.RedFace,Class=Texture)"
+        << "talk RedFace, unlisted Red, unlisted Xeno";
 }
 
 // Catches a menu rule that finds the wrong thing, at the wrong texture, or misses one.
 void TestRules::findings() {
+    QFETCH(QString, package);
     QFETCH(QStringList, textures);
     QFETCH(QString, intText);
     QFETCH(QString, found);
     // In the order of the kinds.
-    const char* names[] = {"foreign", "missing",  "team", "case",      "skin",
-                           "face",    "portrait", "lone", "described", "slot"};
+    const char* names[] = {"foreign", "missing",   "team", "case", "skin",   "face", "portrait",
+                           "lone",    "described", "slot", "talk", "listed", "pack", "unlisted"};
     QStringList findings;
     for (const MenuFinding& finding :
-         menuFindings(textures, readIntEntries(intText), QStringLiteral("Cats")))
+         modelFindings(textures, readIntEntries(intText), package, menuModelOf(package, textures)))
         findings << QString::fromLatin1(names[int(finding.kind)]) + u' ' + finding.texture;
     QCOMPARE(findings.join(QStringLiteral(", ")), found);
 }
@@ -162,6 +179,13 @@ void TestRules::findingsInEnglish() {
         {{F::FaceOffSlot, "Tigr4Bob", {}, u'2'},
          "Tigr4Bob: a face at digit 4, but the group's "
          "faces are at digit 2; the menu won't list it"},
+        {{F::ListedTalkPicture, "cowface"},
+         "cowface: a talk picture, which the menu lists as a skin"},
+        {{F::ListedTeam, "t_cow_0"},
+         "t_cow_0: a team texture, which the menu lists as a skin: it leaves out only names "
+         "beginning with \"T_\" as written"},
+        {{F::ListedPack, "cowpack"}, "cowpack: the model's pack, which the menu lists as a skin"},
+        {{F::SkinNotListed, "warcow"}, "warcow: no entry lists the skin; the menu won't list it"},
     };
     for (const auto& [finding, english] : rows)
         QCOMPARE(findingText(finding), QString::fromUtf8(english));
@@ -203,6 +227,8 @@ void TestRules::slots_data() {
         << L{"Nali", "T_nali_1"} << "T_nali_1 T_nali_1 T_nali_1 T_nali_1";
     QTest::newRow("cow: the skin everywhere but the pack; no team texture: the skin") << "TCowMesh"
         << L{"warcow", "", "2"} << L{"warcow", "cowpack"} << "warcow warcow cowpack warcow";
+    QTest::newRow("single-skin, not the game's: the skin everywhere, no team") << "Xeno"
+        << L{"Red", "", "1"} << L{"Red", "T_Red1"} << "Red Red Red Red";
     QTest::newRow("guessed: face at its group's digit, team textures where there are") << "Xeno"
         << L{"Xeno", "zed", "0"} << L{"Xeno1", "Xeno1T_0", "Xeno2", "Xeno3Zed", "Xeno3", "Xeno3T_0"}
         << "Xeno1T_0 Xeno2 Xeno3Zed - ?";
@@ -224,12 +250,36 @@ void TestRules::slots() {
     QCOMPARE(names.join(u' '), filled);
 }
 
-// Catches a portrait, team texture or pack offered as a skin, or a skin group missed.
+// Catches a portrait, team texture or pack offered as a skin, a skin group missed, or a
+// single-skin menu that lists other entries, misnames them or gives them faces.
 void TestRules::skins() {
-    QCOMPARE(modelSkins(u"tcowmesh", {"COW-face", "warcow", "T_cow_0", "cowpack", "warcowface"}),
-             QStringList{"warcow"});
+    const QStringList cow{"COW-face", "warcow", "T_cow_0", "cowpack", "warcowface", "Ab1"};
+    QCOMPARE(modelSkins(u"tcowmesh", cow), (QStringList{"warcow", "Ab1"}));
     QCOMPARE(modelSkins(u"Soldier", {"Tigr1", "Tigr2", "Leop1", "Tigr4Bob"}),
              (QStringList{"Tigr", "Leop"}));
+    QVERIFY(!isSingleSkin(u"Xeno", {"Red", "Xeno1"}) && isSingleSkin(u"Xeno", {"Red", "Xeno"}));
+    const MenuModel model = menuModelOf("tcowmeshskins", cow);
+    QCOMPARE(model.mesh, "TCowMesh");
+    QVERIFY(model.singleSkin);
+    QStringList listed;
+    for (const MenuSkin& skin :
+         listedSkins(readIntEntries(u"[public]\n"
+                                    "Object=(Name=tcowmeshskins.Ab1,Class=Texture,Description=A)\n"
+                                    "Object=(Name=tcowmeshskins.T_cow_0,Class=Texture)\n"
+                                    "Object=(Name=TCowMeshX.t_cow_1,Class=Texture)\n"
+                                    "Object=(Name=Cow.warcow,Class=Texture)\n"
+                                    "Object=(Name=tcowmeshskins.Ab14Bob,Class=Texture,"
+                                    "Description=B)\n"
+                                    "Object=(Name=tcowmeshskins.warcow,Class=Palette)"),
+                     model))
+        listed << skin.package + u'.' + skin.texture + u' ' + skin.description +
+                      QString::number(skin.faces.size());
+    QCOMPARE(listed, (QStringList{"tcowmeshskins.Ab1 A0", "TCowMeshX.t_cow_1 t_cow_10",
+                                  "tcowmeshskins.Ab14Bob B0"}));
+    QStringList objects;
+    for (const IntObject& object : gameObjects(cow, model, "First", {}))
+        objects << object.name + u'=' + object.description.value_or("-");
+    QCOMPARE(objects, (QStringList{"warcow=warcow", "Ab1=Ab1"}));
 }
 
 QTEST_GUILESS_MAIN(TestRules)

@@ -35,6 +35,7 @@ private Q_SLOTS:
     void gameView();
     void modelFromAPickedFolder();
     void picturesFolder();
+    void checkGameFolder();
     void resizeAtKnownFrames();
 
 private:
@@ -57,7 +58,7 @@ private:
     }
 
     // The Tigr mesh: a square facing the viewer, in slot 0, seen from both sides.
-    void writeSquareModel(const QString& path) {
+    static void writeSquareModel(const QTemporaryDir& in, const QString& path) {
         const testpkg::Mesh square{.vertices = {testpkg::packed(0, -9, -9),
                                                 testpkg::packed(0, 9, -9), testpkg::packed(0, 9, 9),
                                                 testpkg::packed(0, -9, 9)},
@@ -66,9 +67,9 @@ private:
                                    .wedges = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}},
                                    .materials = {{256, 0}}};
         testpkg::writeFile(
-            dir, path, testpkg::realPackage({{"Tigr", "LodMesh", "Engine", [&](const auto& refs) {
-                                                  return testpkg::meshData(square, refs);
-                                              }}}));
+            in, path, testpkg::realPackage({{"Tigr", "LodMesh", "Engine", [&](const auto& refs) {
+                                                 return testpkg::meshData(square, refs);
+                                             }}}));
     }
     // The hue in the middle of the model (lit, so only the hue counts).
     static char centre(QWidget* model) {
@@ -81,6 +82,7 @@ private:
 
     ScriptedFileDialog files;
     RecordingMessageBox boxes;
+    RecordingBrowser browser;
     std::unique_ptr<Form1> form;
     QTemporaryDir dir;
 };
@@ -88,8 +90,10 @@ private:
 void TestForm1::init() {
     files = ScriptedFileDialog();
     boxes = RecordingMessageBox();
+    browser = RecordingBrowser();
     // The classic frame: 60 twips at the sides and bottom, 345 at the top.
-    form = std::make_unique<Form1>(Form1Options{&files, &boxes, QMargins(4, 23, 4, 4)});
+    form = std::make_unique<Form1>(
+        Form1Options{&files, &boxes, QMargins(4, 23, 4, 4), QString(), &browser});
     form->show();
     QApplication::setActiveWindow(form.get());
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -308,6 +312,18 @@ void TestForm1::gameView() {
     QCOMPARE(testpkg::readFile(saved),
              testpkg::quorrelInt({"--complete", "--description", "Tabby", "-o", "-", package}).out);
 
+    // The cow's menu: its skins by their names, its talk picture and team textures left out.
+    openPackage(testpkg::writeFile(
+        dir, QStringLiteral("tcowmeshskins.utx"),
+        testpkg::realPackage({{"warcowface"}, {"warcow"}, {"T_cow_0"}, {"atomiccow"}})));
+    QTest::mouseClick(view()->findChild<QPushButton*>(QStringLiteral("useGameInt")),
+                      Qt::LeftButton);
+    QTRY_COMPARE(list("skins"), QStringLiteral("warcow  \"warcow\"|atomiccow  \"atomiccow\""));
+    QStringList roles;
+    for (int row = 0; row < textures->model()->rowCount(); ++row)
+        roles << textures->model()->index(row, 0).data().toString().section(u'\n', 1);
+    QCOMPARE(roles, (QStringList{"portrait", "skin", "team colour", "skin"}));
+
     openPackage(skinPackage()); // names only: no package the game could read
     QTRY_COMPARE(view()->findChild<QLabel*>(QStringLiteral("status"))->text(),
                  QDir::toNativeSeparators(dir.filePath(QStringLiteral("Mesh_Skin.utx"))) +
@@ -325,7 +341,7 @@ void TestForm1::modelFromAPickedFolder() {
         testpkg::realPackage({testpkg::palette("Pal", red + blue), // indices 0 and 1
                               texture("Tigr1", tags, {{{1, 1, QByteArray(1, '\0')}}}),
                               texture("Tigr1T_1", tags, {{{1, 1, QByteArray(1, '\1')}}})}));
-    writeSquareModel(QStringLiteral("Elsewhere/Models.u"));
+    writeSquareModel(dir, QStringLiteral("Elsewhere/Models.u"));
     openPackage(package);
     QTest::keyClick(widget("Text1"), Qt::Key_G, Qt::ControlModifier);
     auto* view = form->findChild<QWidget*>(QStringLiteral("GameView"));
@@ -346,22 +362,23 @@ void TestForm1::modelFromAPickedFolder() {
 // that misses a new or removed picture, a release other than the saved package and .int byte for
 // byte, and a refused folder or a full disk that changes anything.
 void TestForm1::picturesFolder() {
+    QTemporaryDir game; // a game folder of its own
     using testpkg::writeFile;
     auto png = [](QColor colour) {
         QImage image(1, 1, QImage::Format_RGB32);
         image.fill(colour);
         return testpkg::pictureFile(image, "PNG");
     };
-    writeSquareModel(QStringLiteral("System/Models.u"));
-    writeFile(dir, QStringLiteral("Textures/Tigr_Cats/Tigr1.png"), png(Qt::red));
+    writeSquareModel(game, QStringLiteral("System/Models.u"));
+    writeFile(game, QStringLiteral("Textures/Tigr_Cats/Tigr1.png"), png(Qt::red));
     const QString zebr =
-        writeFile(dir, QStringLiteral("Textures/Tigr_Cats/Zebr1.png"), png(Qt::green));
+        writeFile(game, QStringLiteral("Textures/Tigr_Cats/Zebr1.png"), png(Qt::green));
     QTest::keyClick(widget("Text1"), Qt::Key_G, Qt::ControlModifier);
     auto* view = form->findChild<QWidget*>(QStringLiteral("GameView"));
     auto press = [view](const char* name) {
         QTest::mouseClick(view->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
     };
-    files.chooseNext(dir.filePath(QStringLiteral("Textures/Tigr_Cats")));
+    files.chooseNext(game.filePath(QStringLiteral("Textures/Tigr_Cats")));
     press("openFolder");
     QCOMPARE(files.requests.last().mode, FileDialogRequest::Mode::Folder);
     QCOMPARE(edit("Text1")->text() + form->state().countText(), "Tigr_Cats2 pics found");
@@ -375,7 +392,7 @@ void TestForm1::picturesFolder() {
     QCOMPARE(centre(model), 'g');
     // Saved by a new file renamed over the old, as many programs save, while something still
     // holds the old one open; the model found before is kept, not looked for again.
-    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("System/Models.u"))));
+    QVERIFY(QFile::remove(game.filePath(QStringLiteral("System/Models.u"))));
     QFile old(zebr);
     QVERIFY(old.open(QIODevice::ReadOnly));
     QSaveFile renamed(zebr);
@@ -385,27 +402,27 @@ void TestForm1::picturesFolder() {
 
     // Half a picture: the texture read before stays, the reason under its thumbnail.
     const QByteArray red = png(Qt::red);
-    writeFile(dir, QStringLiteral("Textures/Tigr_Cats/Zebr1.png"), red.left(red.size() / 2));
+    writeFile(game, QStringLiteral("Textures/Tigr_Cats/Zebr1.png"), red.left(red.size() / 2));
     const QModelIndex zebrCell =
         view->findChild<QListView*>(QStringLiteral("textures"))->model()->index(1, 0);
     QTRY_COMPARE(zebrCell.data().toString().count(u'\n'), 2);
     QCOMPARE(centre(model), 'b');
     press("savePackage");
     QVERIFY(boxes.takeOnly().text.contains(QStringLiteral("Zebr1.png: ")));
-    writeFile(dir, QStringLiteral("Textures/Tigr_Cats/Zebr1.png"), red);
+    writeFile(game, QStringLiteral("Textures/Tigr_Cats/Zebr1.png"), red);
     QTRY_COMPARE(centre(model), 'r');
     QCOMPARE(zebrCell.data().toString().count(u'\n'), 1);
 
     const QString intText = box("Text6")->toPlainText();
-    const QString tigr2 = writeFile(dir, QStringLiteral("Textures/Tigr_Cats/Tigr2.png"), red);
+    const QString tigr2 = writeFile(game, QStringLiteral("Textures/Tigr_Cats/Tigr2.png"), red);
     QTRY_COMPARE(form->state().pictures(), (QStringList{"Tigr1", "Tigr2", "Zebr1"}));
     QVERIFY(QFile::remove(tigr2) && QFile::remove(zebr));
     QTRY_COMPARE(form->state().pictures(), QStringList{"Tigr1"});
     QCOMPARE(box("Text6")->toPlainText() + edit("Text1")->text(), intText + "Tigr_Cats");
 
-    const QString package = dir.filePath(QStringLiteral("Tigr_Cats.utx"));
-    const QString intFile = dir.filePath(QStringLiteral("Tigr_Cats.int"));
-    const QString zip = dir.filePath(QStringLiteral("Tigr_Cats.zip"));
+    const QString package = game.filePath(QStringLiteral("Tigr_Cats.utx"));
+    const QString intFile = game.filePath(QStringLiteral("Tigr_Cats.int"));
+    const QString zip = game.filePath(QStringLiteral("Tigr_Cats.zip"));
     files.chooseNext(package);
     press("savePackage");
     QCOMPARE(files.requests.last().initialDirectory, kTexturesFolder);
@@ -418,20 +435,50 @@ void TestForm1::picturesFolder() {
     QCOMPARE(release.fileData("Textures/Tigr_Cats.utx"), testpkg::readFile(package));
     QCOMPARE(release.fileData("System/Tigr_Cats.int"), testpkg::readFile(intFile));
 
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Empty")));
-    form->openPackage(dir.filePath(QStringLiteral("Empty")));
+    QVERIFY(QDir(game.path()).mkpath(QStringLiteral("Empty")));
+    form->openPackage(game.filePath(QStringLiteral("Empty")));
     QCOMPARE(boxes.takeOnly().title, QStringLiteral("Folder Not Opened"));
     QCOMPARE(edit("Text1")->text() + form->state().countText(), "Tigr_Cats1 pics found");
-    testpkg::FullDisk disk(dir.filePath(QStringLiteral("full")), QStringLiteral("Tigr_Cats.utx"),
+    testpkg::FullDisk disk(game.filePath(QStringLiteral("full")), QStringLiteral("Tigr_Cats.utx"),
                            "old");
     if (!disk.mounted)
         QSKIP("cannot mount a small tmpfs here (needs Linux and root); no disk to fill");
     for (const char* button : {"savePackage", "release"}) {
-        files.chooseNext(dir.filePath(QStringLiteral("full/Tigr_Cats.utx")));
+        files.chooseNext(game.filePath(QStringLiteral("full/Tigr_Cats.utx")));
         press(button);
         QVERIFY(boxes.takeOnly().text.startsWith(QStringLiteral("could not write")));
     }
-    QCOMPARE(testpkg::readFile(dir.filePath(QStringLiteral("full/Tigr_Cats.utx"))), "old");
+    QCOMPARE(testpkg::readFile(game.filePath(QStringLiteral("full/Tigr_Cats.utx"))), "old");
+}
+
+// Catches a game check that asks for no folder or not from the game's, shows no page, or fails
+// without a word.
+void TestForm1::checkGameFolder() {
+    testpkg::writeFile(dir, "UT/System/Botpack.u", testpkg::realPackage({{"Soldier", "LodMesh"}}));
+    testpkg::writeFile(dir, "UT/Textures/SoldierSkins_Tigr.utx", testpkg::realPackage({{"Tigr1"}}));
+    QTest::keyClick(widget("Text1"), Qt::Key_G, Qt::ControlModifier);
+    auto* view = form->findChild<QWidget*>(QStringLiteral("GameView"));
+    QTRY_VERIFY(view && view->isVisible());
+    auto check = [&](const QString& folder) {
+        files.chooseNext(folder);
+        QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("checkGame")),
+                          Qt::LeftButton);
+        return view->findChild<QLabel*>(QStringLiteral("gameCheck"))->text();
+    };
+    const QString game = QDir::toNativeSeparators(dir.filePath("UT"));
+    const QString told = check(dir.filePath("UT"));
+    QCOMPARE(files.requests.last().mode, FileDialogRequest::Mode::Folder);
+    QCOMPARE(files.requests.last().initialDirectory, kGameFolder);
+    QCOMPARE(browser.shown.size(), 1);
+    const QString page = browser.shown.first();
+    const auto removePage = qScopeGuard([&] { QFile::remove(page); });
+    QCOMPARE(told, game + ": 1 problem; the page is " + QDir::toNativeSeparators(page));
+    QVERIFY(testpkg::readFile(page).contains("SoldierSkins_Tigr.utx: a skin package of Soldier"));
+    QCOMPARE(check(QString()), told); // cancelled
+    QCOMPARE(check(dir.path()), QDir::toNativeSeparators(dir.path()) + ": " +
+                                    QDir::toNativeSeparators(dir.path()) +
+                                    " holds no System folder: it is no game folder");
+    QCOMPARE(browser.shown.size(), 1);
 }
 
 // Catches wrong sizes at known frames, "All Done" out of reach, Frame1 in front of Text6.
