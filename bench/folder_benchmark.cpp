@@ -3,13 +3,16 @@
 //
 //   DISPLAY=... build/bench/folder_benchmark FOLDER      (bench/run.sh runs it under Xvfb)
 //
-// It paints 20 skin-like true-colour PNGs of 256x256 into FOLDER/Textures/BenchSkins_Tigr, and a
-// model of 1,000 faces into FOLDER/System, where the game view looks for it. With the game view
-// shown, it opens the folder and waits until the model on the screen wears the skin (target
-// 1 s); then it saves Tigr1.png 20 times in another colour, in place or by a rename over it as
-// paint programs do, each timed from the save until the screen shows it (target 500 ms).
+// It writes 20 of the benchmarks' skin-like true-colour PNGs of 256x256 into
+// FOLDER/Textures/BenchSkins_Tigr, and a model of 1,000 faces into FOLDER/System, where the game
+// view looks for it. With the game view shown, it opens the folder and waits until the model on the
+// screen wears the skin (target 1 s); then it saves Tigr1.png 20 times, another painting leaning
+// to red or blue in turn, in place or by a rename over it as paint programs do, each timed from the
+// save until the screen shows it (target 500 ms).
 #include "PackageBuilder.h"
+#include "SkinPictures.h"
 
+#include "formats/PictureFile.h"
 #include "window/Form1.h"
 #include "workflows/MessageBoxSeam.h"
 
@@ -27,10 +30,10 @@
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <optional>
 
 namespace {
 
-constexpr int kSide = 256;
 constexpr int kChanges = 20;
 
 class PrintingMessageBox : public quorrel::MessageBoxSeam {
@@ -40,32 +43,19 @@ public:
     }
 };
 
-// A painted skin in the colour `tint`: soft shading, panels with seams and rivets, and grain, so
-// it holds some 20,000 colours, as true-colour work does before it is reduced.
-QImage skin(QRgb tint, int seed) {
-    QImage image(kSide, kSide, QImage::Format_RGB32);
-    for (int y = 0; y < kSide; ++y) {
-        for (int x = 0; x < kSide; ++x) {
-            const double shade =
-                0.55 + 0.25 * std::sin((x + seed * 7) / 19.0) * std::cos((y - seed) / 23.0);
-            const bool seam = (x + seed) % 64 < 2 || (y + 2 * seed) % 48 < 2;
-            const int rx = (x + seed) % 32 - 16, ry = (y + seed) % 24 - 12;
-            const bool rivet = rx * rx + ry * ry < 9;
-            const double light = seam ? 0.2 : rivet ? 0.9 : shade;
-            const quint32 hash =
-                quint32(x) * 73856093u ^ quint32(y) * 19349663u ^ quint32(seed) * 83492791u;
-            // Grain of its own in each channel.
-            auto channel = [&](int value, int shift) {
-                const int grain = int((hash >> shift) % 13) - 6;
-                return std::clamp(int(value * light) + grain, 0, 255);
-            };
-            image.setPixel(
-                x, y,
-                qRgb(channel(qRed(tint), 0), channel(qGreen(tint), 8), channel(qBlue(tint), 16)));
-        }
+// Painting `number` of the benchmarks' skins, softened to about 17,000 colours, leaning to `tint`
+// when one is given, so the screen tells the pictures apart.
+QImage skin(int number, std::optional<skinpictures::Rgb> tint = std::nullopt) {
+    std::vector<skinpictures::Rgb> pixels = skinpictures::paint(number);
+    for (skinpictures::Rgb& pixel : pixels) {
+        for (int c = 0; tint && c < 3; ++c)
+            pixel[c] = 0.4f * pixel[c] + 0.6f * 255 * (*tint)[c]; // painted in 0-255
     }
-    return image;
+    return quorrel::imageOf(skinpictures::softenToTarget(pixels, quint64(number)))
+        .convertToFormat(QImage::Format_RGB888);
 }
+
+constexpr skinpictures::Rgb kRed{0.85f, 0.2f, 0.15f}, kBlue{0.15f, 0.25f, 0.85f};
 
 // A tube standing on the model's vertical axis, 20 rings of 25 quads, every face in skin slot 0:
 // turning, it always covers the middle of the view.
@@ -104,7 +94,7 @@ char shownColour(QWidget* model) {
                              ->grabWindow(model->window()->winId(), middle.x(), middle.y(), 1, 1)
                              .toImage();
     const QColor c = pixel.pixelColor(0, 0);
-    return c.red() > 2 * c.blue() + 10 ? 'r' : c.blue() > 2 * c.red() + 10 ? 'b' : '?';
+    return c.red() > c.blue() + 30 ? 'r' : c.blue() > c.red() + 30 ? 'b' : '?';
 }
 
 // Milliseconds until the screen shows `colour` on the model; -1 after 5 s.
@@ -139,12 +129,19 @@ int main(int argc, char* argv[]) {
                             "Tigr4Bob", "Tigr5Bob", "Tigr4Cid", "Tigr5Cid", "Tigr1T_0",
                             "Tigr1T_1", "Tigr1T_2", "Tigr1T_3", "Zebr1",    "Zebr2",
                             "Zebr3",    "Zebr4Dan", "Zebr5Dan", "Zebr1T_0", "Zebr1T_1"};
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QRgb tint = i == 0 ? qRgb(220, 60, 40) : qRgb(90 + 7 * i, 140, 60 + 5 * i);
-        if (!skin(tint, int(i)).save(pictures + u'/' + names[i] + QStringLiteral(".png"))) {
+    for (int i = 0; i < names.size(); ++i) {
+        if (!skin(i + 1, i == 0 ? std::optional(kRed) : std::nullopt)
+                 .save(pictures + u'/' + names[i] + QStringLiteral(".png"))) {
             std::fprintf(stderr, "folder_benchmark: cannot write the pictures\n");
             return 1;
         }
+    }
+    // Tigr1 as the author saves it again and again, blue and red in turn.
+    QList<QByteArray> saves;
+    for (int i = 0; i < kChanges; ++i) {
+        QBuffer buffer(&saves.emplace_back());
+        buffer.open(QIODevice::WriteOnly);
+        skin(100 + i, i % 2 ? kRed : kBlue).save(&buffer, "PNG");
     }
 
     PrintingMessageBox box;
@@ -168,14 +165,7 @@ int main(int argc, char* argv[]) {
     QList<qint64> changes;
     for (int i = 0; i < kChanges; ++i) {
         const char colour = i % 2 ? 'r' : 'b';
-        const QByteArray png = [&] {
-            QByteArray bytes;
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            skin(colour == 'r' ? qRgb(220, 60, 40) : qRgb(40, 70, 220), 100 + i)
-                .save(&buffer, "PNG");
-            return bytes;
-        }();
+        const QByteArray& png = saves[i];
         QTest::qWait(300); // the author paints a while
         if (i % 2) {       // a new file renamed over the old
             QSaveFile file(tigr1);
