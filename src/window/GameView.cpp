@@ -176,12 +176,12 @@ void GameView::followFolder(const FolderChange& change) {
     showPackage(readTextures(m_package->bytes, m_package->tables), true);
 }
 
-void GameView::showPackage(QList<TextureInfo> textures, bool sameModel) {
+void GameView::showPackage(QList<TextureInfo> textures, bool samePackage) {
     const SkinPackage* package = m_package ? &*m_package : nullptr;
     setWindowTitle(package ? package->name + QStringLiteral(" - Game View")
                            : QStringLiteral("Game View"));
     const QStringList names = package ? package->textures : QStringList();
-    const QString shown = sameModel ? m_texturePanel->shownTexture() : QString();
+    const QString shown = samePackage ? m_texturePanel->shownTexture() : QString();
     const qsizetype count = textures.size();
     m_model = package ? menuModelOf(package->name, names) : MenuModel();
     m_textures->reset(std::move(textures), m_model, [package](const TextureInfo& info) {
@@ -191,7 +191,7 @@ void GameView::showPackage(QList<TextureInfo> textures, bool sameModel) {
     m_findings->setGameIntEnabled(!names.isEmpty());
     m_texturePanel->setPackage(package);
     m_menu->setTextures(names);
-    if (sameModel)
+    if (samePackage)
         m_modelPanel->followTextures(package);
     else
         m_modelPanel->setPackage(package);

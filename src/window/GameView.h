@@ -62,8 +62,9 @@ private:
     const PictureFolder* shownFolder() const;
     void readPackage();
     void followFolder(const FolderChange& change);
-    // `sameModel`: the package's textures changed, not the package: the choices stay.
-    void showPackage(QList<TextureInfo> textures, bool sameModel);
+    // `samePackage`: only its textures changed (a pictures folder saved again): the choices stay
+    // and the model is not looked for again.
+    void showPackage(QList<TextureInfo> textures, bool samePackage);
     void showStatus(qsizetype textureCount);
     void openFolder();
     void scheduleMenu();
