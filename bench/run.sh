@@ -83,6 +83,15 @@ echo "  every thumbnail of the 1,024 painted: $(view all_thumbnails_ms) ms (targ
 echo "  a keystroke in an INT text of 100 pictures, lists followed: $(view keystroke_us) us" \
     "median (target <= 16000)"
 
+# A pictures folder of 20 true-colour pictures of 256x256 in the window, the game view shown.
+for _ in $(seq "$runs"); do
+    rm -rf "$work/folder" && "$build/bench/folder_benchmark" "$work/folder" 2>/dev/null
+done >"$work/folder.txt"
+folder() { awk -v k="$1" '$1==k{print $2}' "$work/folder.txt" | range; }
+echo "pictures folder: opened until the model wears it $(folder open_folder_ms) ms (target <= 1000)"
+echo "  a picture saved until the model shows it, of 20 saves: median $(folder change_median_ms) ms," \
+    "worst $(folder change_worst_ms) ms (target <= 500)"
+
 # Google Benchmark's median of the runs, in ms, of each model benchmark.
 "$build/bench/model_benchmark" --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
     --benchmark_format=csv 2>/dev/null >"$work/model.csv"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Starts the real tool under Xvfb and saves three screenshots for a reviewer: the window as it
-# starts, with the info panel open (after a double click on the picture), and the game view of a
-# built package of two skins with faces, after "Use the game's INT".
+# Starts the real tool under Xvfb and saves four screenshots for a reviewer: the window as it
+# starts, with the info panel open (after a double click on the picture), the game view of a
+# built package of two skins with faces, after "Use the game's INT", and the game view of the
+# same package as a folder of pictures, one saved again and one half saved.
 #   ./scripts/screenshot.sh [output-folder]      (default: screenshots/)
 set -euo pipefail
 
@@ -44,20 +45,36 @@ sleep 1
 import -window "$window" "$out/info-panel.png"
 kill "$app"
 
-# The game view: the package given on the command line, opened with Ctrl+G.
+# Starts the tool on what the command line names and opens the game view ($view) with Ctrl+G.
+open_game_view() {
+    "$exe" "$1" &
+    app=$!
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quorrel File Generator$' | head -n 1)
+    sleep 1
+    xdotool windowfocus --sync "$window" key ctrl+g
+    view=$(timeout 20 xdotool search --sync --onlyvisible --name 'Game View$' | head -n 1)
+    sleep 1
+}
+
+# The game view: the package given on the command line.
 packages=$(mktemp -d)
 trap 'cleanup; rm -rf "$packages"' EXIT
 "$root/build/bench/make_packages" "$packages"
-"$exe" "$packages/SoldierSkins_Cats.utx" &
-app=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quorrel File Generator$' | head -n 1)
-sleep 1
-xdotool windowfocus --sync "$window" key ctrl+g
-view=$(timeout 20 xdotool search --sync --onlyvisible --name 'Game View$' | head -n 1)
-sleep 1
+open_game_view "$packages/SoldierSkins_Cats.utx"
 eval "$(xdotool getwindowgeometry --shell "$view")"
 # "Use the game's INT" sits in the bottom right corner.
 xdotool mousemove --window "$view" $((WIDTH - 60)) $((HEIGHT - 22)) click 1
 sleep 1
 import -window "$view" "$out/game-view.png"
-echo "Saved $out/start.png, $out/info-panel.png and $out/game-view.png"
+kill "$app"
+
+# The same package as a pictures folder: its textures as PNG pictures, the folder on the command
+# line, one picture saved again while the game view follows it.
+"$root/build/src/cli/quorrel-int" --pictures "$packages" "$packages/SoldierSkins_Cats.utx" >/dev/null
+open_game_view "$packages/SoldierSkins_Cats"
+cp "$packages/SoldierSkins_Cats/Tigr4Malcolm.png" "$packages/SoldierSkins_Cats/Tigr1.png"
+head -c 100 "$packages/SoldierSkins_Cats/Leop2.png" >"$packages/Leop2.half"
+cp "$packages/Leop2.half" "$packages/SoldierSkins_Cats/Leop2.png"
+sleep 2
+import -window "$view" "$out/game-view-folder.png"
+echo "Saved $out/start.png, $out/info-panel.png, $out/game-view.png and $out/game-view-folder.png"

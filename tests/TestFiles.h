@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#ifdef QT_GUI_LIB
+#include <QImage>
+#endif
 
 namespace testpkg {
 
@@ -17,6 +21,17 @@ inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QB
         qFatal("cannot write test file %s", qPrintable(path));
     return path;
 }
+
+#ifdef QT_GUI_LIB
+// The picture as a file in `format` ("PNG", "BMP").
+inline QByteArray pictureFile(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+#endif
 
 inline QByteArray readFile(const QString& path) {
     QFile file(path);

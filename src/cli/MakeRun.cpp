@@ -2,29 +2,21 @@
 
 #include "base/Failure.h"
 #include "base/Files.h"
-#include "base/IgnoringCase.h"
 #include "cli/Output.h"
 #include "game/PictureTextures.h"
 
 #include <QFileInfo>
-#include <QHash>
 
 namespace quorrel::cli {
 
 int makePackage(const Settings& settings) {
     // The names first: a refusal costs no decoding.
-    QHash<QString, QString> named; // each picture by caseKey() of its texture's name
-    for (const QString& picture : settings.packages) {
-        const QString name = QFileInfo(picture).completeBaseName();
-        std::optional<QString> bad = badTextureName(name);
-        if (!bad && named.contains(caseKey(name)))
-            bad = QStringLiteral("its texture would have the name of that of %1, case aside")
-                      .arg(named.value(caseKey(name)));
-        if (bad) {
-            printError(picture + QStringLiteral(": ") + *bad);
+    const QStringList problems = textureNameProblems(settings.packages);
+    for (qsizetype i = 0; i < problems.size(); ++i) {
+        if (!problems[i].isEmpty()) {
+            printError(settings.packages[i] + QStringLiteral(": ") + problems[i]);
             return 1;
         }
-        named.insert(caseKey(name), picture);
     }
     QList<PackageTexture> textures;
     for (const QString& picture : settings.packages) {

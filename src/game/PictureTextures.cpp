@@ -2,8 +2,10 @@
 
 #include "base/Failure.h"
 #include "base/Files.h"
+#include "base/IgnoringCase.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 namespace quorrel {
@@ -11,6 +13,22 @@ namespace quorrel {
 bool isPictureFile(const QString& path) {
     const QString extension = QFileInfo(path).suffix().toLower();
     return extension == u"png" || extension == u"bmp" || extension == u"tga" || extension == u"pcx";
+}
+
+QStringList textureNameProblems(const QStringList& pictures) {
+    QStringList problems;
+    QHash<QString, QString> named; // each picture by caseKey() of its texture's name
+    for (const QString& picture : pictures) {
+        const QString name = QFileInfo(picture).completeBaseName();
+        std::optional<QString> bad = badTextureName(name);
+        if (!bad && named.contains(caseKey(name)))
+            bad = QStringLiteral("its texture would have the name of that of %1, case aside")
+                      .arg(named.value(caseKey(name)));
+        if (!bad)
+            named.insert(caseKey(name), picture);
+        problems << bad.value_or(QString());
+    }
+    return problems;
 }
 
 PackageTexture readPictureTexture(const QString& path, bool maskIndexZero) {

@@ -11,13 +11,13 @@
 namespace quorrel {
 namespace {
 
-// The one regular local file a drag carries.
+// The one regular local file or folder a drag carries.
 std::optional<QString> droppedFile(const QMimeData* data) {
     const QList<QUrl> urls = data->urls();
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return std::nullopt;
     const QString path = urls.first().toLocalFile();
-    if (!QFileInfo(path).isFile())
+    if (const QFileInfo file(path); !file.isFile() && !file.isDir())
         return std::nullopt;
     return path;
 }

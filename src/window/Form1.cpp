@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,6 +95,15 @@ Form1::Form1(Form1Options options)
     new FileDropFilter(
         this, [this] { return !m_state.infoPanelShown(); },
         [this](const QString& path) { openPackage(path); });
+    connect(&m_state, &GeneratorState::packageFileChanged, this, [this](const QString& path) {
+        if (m_live.folder() && m_live.folder()->path() != path)
+            m_live.close(); // a package file is open now
+    });
+    // A live change of the pictures touches the picture list only, and only when the names change.
+    connect(&m_live, &LiveFolder::changed, this, [this](const FolderChange& change) {
+        if (change.names && m_live.folder()->path() == m_state.packageFile())
+            RescanPictures(m_state, m_live.folder()->package().bytes);
+    });
 
     if (!options.windowFrame)
         m_frame = frameAtLoad();
@@ -275,7 +285,10 @@ void Form1::Command1_Click() {
 }
 
 void Form1::openPackage(const QString& path) {
-    OpenPackage(m_state, path, *m_messageBox);
+    if (QFileInfo(path).isDir())
+        OpenPictureFolder(m_state, m_live, path, *m_messageBox);
+    else
+        OpenPackage(m_state, path, *m_messageBox);
 }
 
 void Form1::Text1_Click() {
@@ -307,8 +320,10 @@ void Form1::Command4_Click() {
 
 void Form1::openGameView(const QString& texture) {
     if (!m_gameView) {
-        m_gameView = new GameView(m_state, *m_fileDialog, *m_browser, m_gameFolder, this);
+        m_gameView = new GameView(m_state, m_live, *m_fileDialog, *m_messageBox, *m_browser,
+                                  m_gameFolder, this);
         connect(m_gameView, &GameView::gameIntChosen, this, &Form1::useGameInt);
+        connect(m_gameView, &GameView::openAsked, this, &Form1::openPackage);
     }
     m_gameView->show();
     m_gameView->raise();

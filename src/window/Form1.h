@@ -23,6 +23,7 @@
 #include "window/FormLayout.h"
 #include "workflows/CommonDialog.h"
 #include "workflows/GeneratorState.h"
+#include "workflows/LiveFolder.h"
 
 #include <QMargins>
 #include <QWidget>
@@ -70,7 +71,8 @@ public:
 
     const GeneratorState& state() const { return m_state; }
     // Opens `path` exactly as if the user had chosen it in the Open dialog: the command line's
-    // package and a file dropped on the window come this way.
+    // package and a file dropped on the window come this way. A folder opens as the package its
+    // pictures make, followed as they change.
     void openPackage(const QString& path);
 
 protected:
@@ -96,6 +98,7 @@ private:
     void useGameInt(const QString& text);
 
     GeneratorState m_state;
+    LiveFolder m_live; // the pictures folder open now, if one is
     std::unique_ptr<FileDialogSeam> m_ownFileDialog;
     std::unique_ptr<MessageBoxSeam> m_ownMessageBox;
     std::unique_ptr<BrowserSeam> m_ownBrowser;

@@ -5,17 +5,22 @@
 #include "formats/IntFile.h"
 #include "formats/Texture.h"
 #include "rules/SkinMenu.h"
+#include "window/FileDropFilter.h"
 #include "window/FindingsPanel.h"
 #include "window/MenuPanel.h"
 #include "window/ModelPanel.h"
 #include "window/TextureListModel.h"
 #include "window/TexturePanel.h"
 #include "window/Titled.h"
+#include "workflows/FileDialogSeam.h"
 #include "workflows/GameFolderCheck.h"
 #include "workflows/GeneratorState.h"
+#include "workflows/LiveFolder.h"
+#include "workflows/Workflows.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressDialog>
@@ -27,18 +32,35 @@
 
 namespace quorrel {
 
-GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, BrowserSeam& browser,
-                   const QString& gameFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_state(state), m_folders(folders), m_browser(browser) {
+GameView::GameView(const GeneratorState& state, const LiveFolder& live, FileDialogSeam& dialogs,
+                   MessageBoxSeam& messages, BrowserSeam& browser, const QString& gameFolder,
+                   QWidget* parent)
+    : QWidget(parent, Qt::Window), m_state(state), m_live(live), m_dialogs(dialogs),
+      m_messages(messages), m_browser(browser) {
     setObjectName(QStringLiteral("GameView"));
     setWindowTitle(QStringLiteral("Game View"));
+    auto button = [](const char* name, const QString& text, const QString& tip) {
+        auto* b = new QPushButton(text);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(tip);
+        return b;
+    };
+    QPushButton* openFolder = button(
+        "openFolder", QStringLiteral("Open Pictures Folder..."),
+        QStringLiteral("Open a folder of PNG, BMP, TGA and PCX pictures as the package it makes, "
+                       "named after the folder; the view follows the pictures as you save them"));
+    m_savePackage = button("savePackage", QStringLiteral("Save Package..."),
+                           QStringLiteral("Write the pictures folder's package (.utx)"));
+    m_release = button("release", QStringLiteral("Release..."),
+                       QStringLiteral("Write the zip players unzip into the game's folder: the "
+                                      "package, the INT text as Save writes it, and a readme"));
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_textures = new TextureListModel(this);
     m_menu = new MenuPanel(*m_textures);
-    m_modelPanel = new ModelPanel(folders, gameFolder);
+    m_modelPanel = new ModelPanel(dialogs, gameFolder);
     m_texturePanel = new TexturePanel(*m_textures);
     m_findings = new FindingsPanel(*m_textures);
 
@@ -51,6 +73,10 @@ GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, Browser
     whole->addWidget(top);
     whole->addWidget(m_findings);
     whole->setSizes({560, 140});
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {openFolder, m_savePackage, m_release})
+        buttons->addWidget(b);
+    buttons->addStretch();
     auto* checkGame = new QPushButton(QStringLiteral("Check Game Folder..."));
     checkGame->setObjectName(QStringLiteral("checkGame"));
     checkGame->setToolTip(QStringLiteral("Show in your browser every skin the player menu of a "
@@ -64,6 +90,7 @@ GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, Browser
     game->addWidget(m_gameCheck, 1);
     game->addWidget(checkGame);
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
     layout->addWidget(m_status);
     layout->addWidget(whole, 1);
     layout->addLayout(game);
@@ -74,6 +101,17 @@ GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, Browser
     connect(m_findings, &FindingsPanel::textureChosen, this, &GameView::showTexture);
     connect(m_findings, &FindingsPanel::gameIntAsked, this, &GameView::useGameInt);
     connect(checkGame, &QPushButton::clicked, this, &GameView::checkGameFolder);
+    connect(openFolder, &QPushButton::clicked, this, &GameView::openFolder);
+    connect(m_savePackage, &QPushButton::clicked, this, [this] {
+        if (const PictureFolder* folder = shownFolder())
+            SavePackage(*folder, m_dialogs, m_messages);
+    });
+    connect(m_release, &QPushButton::clicked, this, [this] {
+        const PictureFolder* folder = shownFolder();
+        if (folder || m_package)
+            SaveRelease(folder ? folder->package() : *m_package, folder, m_state.intText(),
+                        m_dialogs, m_messages);
+    });
     m_menuTimer.setSingleShot(true);
     connect(&m_menuTimer, &QTimer::timeout, this, &GameView::refreshMenu);
     connect(&state, &GeneratorState::packageFileChanged, this, [this] {
@@ -83,6 +121,9 @@ GameView::GameView(const GeneratorState& state, FileDialogSeam& folders, Browser
             readPackage();
     });
     connect(&state, &GeneratorState::intTextChanged, this, &GameView::scheduleMenu);
+    connect(&live, &LiveFolder::changed, this, &GameView::followFolder);
+    new FileDropFilter(
+        this, [] { return true; }, [this](const QString& path) { Q_EMIT openAsked(path); });
 }
 
 void GameView::showEvent(QShowEvent* event) {
@@ -95,40 +136,113 @@ void GameView::showTexture(const QString& name) {
     m_texturePanel->showTexture(name);
 }
 
+const PictureFolder* GameView::shownFolder() const {
+    const PictureFolder* folder = m_live.folder();
+    return folder && folder->path() == m_state.packageFile() ? folder : nullptr;
+}
+
 void GameView::readPackage() {
     m_packageStale = false;
     m_package.reset();
     QList<TextureInfo> textures;
     const QString path = m_state.packageFile();
-    if (path.isEmpty()) {
-        m_status->setText(QStringLiteral("No package yet: choose one with Find Files."));
-    } else {
+    if (!path.isEmpty()) {
         try {
-            m_package = readSkinPackage(path);
+            const PictureFolder* folder = shownFolder();
+            m_package = folder ? folder->package() : readSkinPackage(path);
             textures = readTextures(m_package->bytes, m_package->tables);
-            m_status->setText(QStringLiteral("%1: %2 textures")
-                                  .arg(QDir::toNativeSeparators(path))
-                                  .arg(textures.size()));
         } catch (const std::exception& failure) { // no memory for a huge package too
             m_status->setText(QDir::toNativeSeparators(path) + QStringLiteral(": ") +
                               failureText(failure));
             m_package.reset();
         }
     }
+    showPackage(std::move(textures), false);
+}
+
+void GameView::followFolder(const FolderChange& change) {
+    const PictureFolder* folder = shownFolder();
+    if (!folder || m_packageStale)
+        return;
+    if (!isVisible()) {
+        m_packageStale = true;
+        return;
+    }
+    if (!change.textures) {
+        showStatus(m_textures->rowCount());
+        return;
+    }
+    m_package = folder->package();
+    showPackage(readTextures(m_package->bytes, m_package->tables), true);
+}
+
+void GameView::showPackage(QList<TextureInfo> textures, bool samePackage) {
     const SkinPackage* package = m_package ? &*m_package : nullptr;
     setWindowTitle(package ? package->name + QStringLiteral(" - Game View")
                            : QStringLiteral("Game View"));
     const QStringList names = package ? package->textures : QStringList();
+    const QString shown = samePackage ? m_texturePanel->shownTexture() : QString();
+    const qsizetype count = textures.size();
     m_model = package ? menuModelOf(package->name, names) : MenuModel();
-    m_textures->reset(textures, m_model, [package](const TextureInfo& info) {
+    m_textures->reset(std::move(textures), m_model, [package](const TextureInfo& info) {
         return decodeTexture(package->bytes, package->tables, info.exportIndex,
                              TextureListModel::kThumbnailSide);
     });
     m_findings->setGameIntEnabled(!names.isEmpty());
     m_texturePanel->setPackage(package);
     m_menu->setTextures(names);
-    m_modelPanel->setPackage(package);
+    if (samePackage)
+        m_modelPanel->followTextures(package);
+    else
+        m_modelPanel->setPackage(package);
     refreshMenu();
+    if (!shown.isEmpty())
+        showTexture(shown);
+    if (package || m_state.packageFile().isEmpty())
+        showStatus(count);
+    m_savePackage->setEnabled(shownFolder());
+    m_release->setEnabled(package);
+}
+
+void GameView::showStatus(qsizetype textureCount) {
+    const QString path = QDir::toNativeSeparators(m_state.packageFile());
+    const PictureFolder* folder = shownFolder();
+    if (path.isEmpty()) {
+        m_status->setText(QStringLiteral(
+            "No package yet: choose one with Find Files, or open a pictures folder."));
+        return;
+    }
+    if (!folder) {
+        m_status->setText(QStringLiteral("%1: %2 textures").arg(path).arg(textureCount));
+        return;
+    }
+    QStringList lines{
+        QStringLiteral("%1: a pictures folder, %2 textures, followed as its pictures change")
+            .arg(path)
+            .arg(textureCount)};
+    QHash<QString, QString> unread;
+    for (const PictureProblem& problem : folder->problems()) {
+        if (problem.file.isEmpty()) {
+            lines << problem.reason;
+            continue;
+        }
+        lines << QStringLiteral("%1: %2 (%3)")
+                     .arg(problem.file, problem.reason,
+                          problem.kept ? QStringLiteral("the texture read before stays")
+                                       : QStringLiteral("left out"));
+        if (problem.kept)
+            unread.insert(caseKey(QFileInfo(problem.file).completeBaseName()), problem.reason);
+    }
+    m_status->setText(lines.join(u'\n'));
+    m_textures->setUnread(unread);
+    m_texturePanel->fitCells();
+}
+
+void GameView::openFolder() {
+    FileDialogRequest request{FileDialogRequest::Mode::Folder, QString(), QString(), QString(),
+                              QString()};
+    if (const std::optional<ChosenFile> folder = m_dialogs.choose(request))
+        Q_EMIT openAsked(folder->path);
 }
 
 void GameView::scheduleMenu() {
@@ -171,7 +285,7 @@ void GameView::checkGameFolder() {
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     const std::optional<QString> told =
-        CheckGameFolder(m_folders, m_browser, [&progress](qsizetype done, qsizetype total) {
+        CheckGameFolder(m_dialogs, m_browser, [&progress](qsizetype done, qsizetype total) {
             progress.setMaximum(int(total));
             progress.setValue(int(done));
         });

@@ -53,6 +53,11 @@ void ModelPanel::setPackage(const SkinPackage* package) {
     QTimer::singleShot(0, this, &ModelPanel::loadModel);
 }
 
+void ModelPanel::followTextures(const SkinPackage* package) {
+    m_package = package;
+    showModel();
+}
+
 void ModelPanel::showChoice(const MenuSkin* skin, const MenuFace* face) {
     m_skin = skin ? skin->texture : QString();
     m_face = face ? face->texture.sliced(5) : QString();

@@ -28,6 +28,9 @@ public:
     // The package to dress the model in; null: none. Looks for its model once the view is painted,
     // since that reads the game's packages.
     void setPackage(const SkinPackage* package);
+    // The same package with other textures (a pictures folder's, saved again): the model is not
+    // looked for again, the skin, face, team and turn stay.
+    void followTextures(const SkinPackage* package);
     // What the menu has chosen; null: the first skin the package offers the model, and its face.
     void showChoice(const MenuSkin* skin, const MenuFace* face);
 

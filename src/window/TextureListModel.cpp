@@ -35,6 +35,7 @@ void TextureListModel::reset(QList<TextureInfo> textures, const MenuModel& model
     m_thumbnail = std::move(thumbnail);
     m_thumbnails.clear();
     m_findings.clear();
+    m_unread.clear();
     m_rows.clear();
     QStringList names;
     for (int row = 0; row < m_textures.size(); ++row) {
@@ -49,6 +50,17 @@ void TextureListModel::setFindings(QHash<QString, QStringList> findings) {
     if (findings == m_findings)
         return;
     m_findings = std::move(findings);
+    textsChanged();
+}
+
+void TextureListModel::setUnread(QHash<QString, QString> reasons) {
+    if (reasons == m_unread)
+        return;
+    m_unread = std::move(reasons);
+    textsChanged();
+}
+
+void TextureListModel::textsChanged() {
     if (!m_textures.isEmpty())
         Q_EMIT dataChanged(index(0), index(int(m_textures.size()) - 1),
                            {Qt::DisplayRole, Qt::ToolTipRole});
@@ -90,10 +102,12 @@ QVariant TextureListModel::data(const QModelIndex& index, int role) const {
         return QVariant();
     const TextureInfo& info = m_textures.at(index.row());
     const QStringList findings = m_findings.value(caseKey(info.name));
+    const QString unread = m_unread.value(caseKey(info.name));
     switch (role) {
     case Qt::DisplayRole:
         return info.name + u'\n' + roleName(m_roles.at(index.row())) +
-               (findings.isEmpty() ? QString() : QStringLiteral(" \u26A0"));
+               (findings.isEmpty() ? QString() : QStringLiteral(" \u26A0")) +
+               (unread.isEmpty() ? QString() : u'\n' + unread);
     case Qt::DecorationRole:
         return thumbnail(index.row());
     case Qt::SizeHintRole:
@@ -102,6 +116,8 @@ QVariant TextureListModel::data(const QModelIndex& index, int role) const {
         QStringList lines{QStringLiteral("%1 (%2)").arg(info.name, info.className)};
         if (!info.failure.isEmpty())
             lines << info.failure;
+        if (!unread.isEmpty())
+            lines << QStringLiteral("The picture could not be read again: ") + unread;
         return (lines + findings).join(u'\n');
     }
     default:

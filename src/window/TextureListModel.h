@@ -31,6 +31,10 @@ public:
     void setCellSize(const QSize& size) { m_cellSize = size; }
     // The findings' English by caseKey() of their texture.
     void setFindings(QHash<QString, QStringList> findings);
+    // Why a picture could not be read again, by caseKey() of its texture, which shows the last
+    // texture read.
+    void setUnread(QHash<QString, QString> reasons);
+    bool hasUnread() const { return !m_unread.isEmpty(); }
 
     const TextureInfo& texture(int row) const { return m_textures.at(row); }
     // The row of the texture of that name (without regard to case).
@@ -41,10 +45,13 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
+    void textsChanged();
+
     QList<TextureInfo> m_textures;
     QList<TextureRole> m_roles;
     QHash<QString, int> m_rows;
     QHash<QString, QStringList> m_findings;
+    QHash<QString, QString> m_unread;
     Thumbnail m_thumbnail;
     QSize m_cellSize;
     mutable QHash<int, QPixmap> m_thumbnails;

@@ -50,6 +50,12 @@ TexturePanel::TexturePanel(TextureListModel& textures, QWidget* parent)
 
 void TexturePanel::setPackage(const SkinPackage* package) {
     m_package = package;
+    fitCells();
+    m_fullSize->clear();
+    m_caption->clear();
+}
+
+void TexturePanel::fitCells() {
     // Cells wide enough for each role and its mark, and the package's names up to four thumbnails
     // wide, each on one line; a longer name is cut short.
     const QFontMetrics metrics = fontMetrics();
@@ -57,12 +63,13 @@ void TexturePanel::setPackage(const SkinPackage* package) {
     for (int row = 0; row < m_textures.rowCount(); ++row)
         widest = std::max(widest, metrics.horizontalAdvance(m_textures.texture(row).name));
     const int side = TextureListModel::kThumbnailSide;
+    // Two more lines for why a picture could not be read again.
     const QSize cell(std::clamp(widest + 2 * metrics.averageCharWidth(), 2 * side, 4 * side),
-                     side + 3 * metrics.height());
+                     side + (m_textures.hasUnread() ? 5 : 3) * metrics.height());
+    if (cell == m_list->gridSize())
+        return;
     m_textures.setCellSize(cell); // every item the same size, without asking for each thumbnail
     m_list->setGridSize(cell);
-    m_fullSize->clear();
-    m_caption->clear();
 }
 
 void TexturePanel::showTexture(const QString& name) {
@@ -72,6 +79,11 @@ void TexturePanel::showTexture(const QString& name) {
     m_list->setCurrentIndex(m_textures.index(*row));
     m_list->scrollTo(m_textures.index(*row));
     showFullSize(*row);
+}
+
+QString TexturePanel::shownTexture() const {
+    const QModelIndex current = m_list->currentIndex();
+    return current.isValid() ? m_textures.texture(current.row()).name : QString();
 }
 
 void TexturePanel::showFullSize(int row) {

@@ -18,8 +18,12 @@ public:
 
     // The package the model's textures come from; null: none. Clears the full-size texture.
     void setPackage(const SkinPackage* package);
+    // Sizes the cells to what they show now: taller while a picture could not be read again.
+    void fitCells();
     // Chooses the texture and shows it at full size, when the package holds it.
     void showTexture(const QString& name);
+    // The texture chosen now; empty: none.
+    QString shownTexture() const;
 
 private:
     void showFullSize(int row);

@@ -24,9 +24,11 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Look for player models in <folder> too: the game's System folder."),
         QStringLiteral("folder"));
     parser.addOption(gameOption);
-    parser.addPositionalArgument(QStringLiteral("package"),
-                                 QStringLiteral("The .utx package to open, as Find Files would."),
-                                 QStringLiteral("[PACKAGE.utx]"));
+    parser.addPositionalArgument(
+        QStringLiteral("package"),
+        QStringLiteral("The .utx package to open, as Find Files would, or a folder of pictures "
+                       "to open as the package they make."),
+        QStringLiteral("[PACKAGE.utx | FOLDER]"));
     parser.process(app);
     const QStringList packages = parser.positionalArguments();
     if (packages.size() > 1) {

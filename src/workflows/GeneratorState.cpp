@@ -92,14 +92,31 @@ void GeneratorState::setPackageFile(const QString& path) {
     Q_EMIT packageFileChanged(m_packageFile);
 }
 
-void ParseFile(GeneratorState& state, const QString& fName) {
-    PictureScan scan = scanPictures(readWholeFile(fName), state.meshName());
-    state.setPackageFile(fName);
+namespace {
+
+void takeScan(GeneratorState& state, PictureScan& scan) {
     state.setNames(std::move(scan.names));
     state.setPictures(std::move(scan.pictures));
     state.setCountText(countTextFor(state.pictureCount()));
+}
+
+} // namespace
+
+void ParseFile(GeneratorState& state, const QString& fName) {
+    ParseBytes(state, readWholeFile(fName), fName);
+}
+
+void ParseBytes(GeneratorState& state, QByteArrayView bytes, const QString& source) {
+    PictureScan scan = scanPictures(bytes, state.meshName());
+    state.setPackageFile(source);
+    takeScan(state, scan);
     requireComplete(scan);
     state.setMakeIntEnabled(true);
+}
+
+void RescanPictures(GeneratorState& state, QByteArrayView bytes) {
+    PictureScan scan = scanPictures(bytes, state.meshName());
+    takeScan(state, scan);
 }
 
 void MakeInt(GeneratorState& state) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -91,6 +92,13 @@ private:
 // keeps the names read so far, clears the picture list and sets the count to 0, so no earlier
 // package's pictures survive under the new package's name.
 void ParseFile(GeneratorState& state, const QString& fName);
+
+// The same for a package's bytes already read, from `source`.
+void ParseBytes(GeneratorState& state, QByteArrayView bytes, const QString& source);
+
+// The name list, the picture list and the count of the package's bytes, and nothing else: a
+// pictures folder's package that has other textures now.
+void RescanPictures(GeneratorState& state, QByteArrayView bytes);
 
 // "Make INT": replaces the INT text with the text built from the state.
 void MakeInt(GeneratorState& state);

@@ -1,17 +1,23 @@
 #include "workflows/Workflows.h"
 
+#include "base/Failure.h"
 #include "base/Files.h"
 #include "formats/IntFile.h"
 #include "game/GameFolders.h"
+#include "game/Release.h"
 #include "rules/NameFields.h"
 #include "workflows/CommonDialog.h"
+#include "workflows/FileDialogSeam.h"
 #include "workflows/GeneratorState.h"
+#include "workflows/LiveFolder.h"
 #include "workflows/MessageBoxSeam.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <exception>
+#include <functional>
+#include <memory>
 
 namespace quorrel {
 namespace {
@@ -59,7 +65,62 @@ bool chooseAndSave(const GeneratorState& state, CommonDialog& dialog, QString& s
     return true;
 }
 
+// Asks where `bytes()` go and writes them there; any failure, the one making the bytes first,
+// shows why under `title`.
+void saveChosen(FileDialogSeam& dialog, MessageBoxSeam& messageBox,
+                const FileDialogRequest& request, const QString& title,
+                const std::function<QByteArray()>& bytes) {
+    try {
+        const QByteArray made = bytes();
+        if (const std::optional<ChosenFile> chosen = dialog.choose(request))
+            writeWholeFile(chosen->path, made);
+    } catch (const std::exception& failure) { // no memory for a huge package too
+        messageBox.show(failureText(failure), title, MessageBoxSeam::Buttons::Ok,
+                        MessageBoxSeam::Icon::Critical);
+    }
+}
+
 } // namespace
+
+void OpenPictureFolder(GeneratorState& state, LiveFolder& live, const QString& path,
+                       MessageBoxSeam& messageBox) {
+    const QString folder =
+        QDir::toNativeSeparators(QFileInfo(QDir::cleanPath(path)).absoluteFilePath());
+    try {
+        auto opened = std::make_unique<PictureFolder>(folder);
+        const QByteArray bytes = opened->package().bytes;
+        const QString name = opened->package().name;
+        live.open(std::move(opened));
+        state.setPackageName(name);
+        ParseBytes(state, bytes, folder);
+    } catch (const std::exception& failure) { // no memory for the pictures too
+        messageBox.show(folder + QStringLiteral(": ") + failureText(failure),
+                        QStringLiteral("Folder Not Opened"), MessageBoxSeam::Buttons::Ok,
+                        MessageBoxSeam::Icon::Critical);
+        return;
+    }
+    state.setIntText(QString());
+}
+
+void SavePackage(const PictureFolder& folder, FileDialogSeam& dialog, MessageBoxSeam& messageBox) {
+    const QString name = folder.package().name;
+    saveChosen(dialog, messageBox,
+               {FileDialogRequest::Mode::Save, QStringLiteral("UTX Format (*.utx)|*.utx"),
+                kTexturesFolder, name + QStringLiteral(".utx"), QStringLiteral("*.utx")},
+               QStringLiteral("Package Not Saved"), [&] { return folder.completeBytes(); });
+}
+
+void SaveRelease(const SkinPackage& package, const PictureFolder* folder, const QString& intText,
+                 FileDialogSeam& dialog, MessageBoxSeam& messageBox) {
+    saveChosen(dialog, messageBox,
+               {FileDialogRequest::Mode::Save, QStringLiteral("Zip Archive (*.zip)|*.zip"),
+                QString(), package.name + QStringLiteral(".zip"), QStringLiteral("*.zip")},
+               QStringLiteral("Release Not Saved"), [&] {
+                   if (folder)
+                       folder->completeBytes();
+                   return releaseZip(package, intFileBytes(intText));
+               });
+}
 
 void FindFiles(GeneratorState& state, CommonDialog& dialog, MessageBoxSeam& messageBox) {
     if (!chooseAndOpen(state, dialog))

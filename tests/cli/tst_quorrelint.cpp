@@ -1,7 +1,6 @@
 #include "PackageBuilder.h"
 #include "TestFiles.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QtGui/private/qzipreader_p.h>
 
@@ -387,14 +386,6 @@ void TestQuorrelInt::release() {
 }
 
 namespace {
-
-QByteArray pictureFile(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
 
 // An 8-bit PCX of `width` x 1 pixels of indices 0, 1, 2, ..., its palette entry i grey 10 * i.
 QByteArray pcx(int width) {

@@ -8,7 +8,10 @@
 #include "game/GameCheck.h"
 #include "game/GameFolders.h"
 #include "game/MeshSearch.h"
+#include "game/PictureFolder.h"
 #include "rules/PlayerModels.h"
+
+#include <QImage>
 
 using namespace quorrel;
 
@@ -21,6 +24,8 @@ private Q_SLOTS:
     void findsMeshes();
     void checksAGame();
     void checksTheBonusPack();
+    void pictureFolder();
+    void refusedFolders();
 };
 
 // Rows: folders made in a temporary home; what the test's own user and machine keys record
@@ -225,6 +230,97 @@ void TestGame::checksTheBonusPack() {
             models << skin.texture;
     }
     QCOMPARE(models, (QStringList{"TCowMesh", "warcow", "atomiccow", "tnalimesh", "TSkM"}));
+}
+
+namespace {
+
+QByteArray picture(QColor colour, const char* format = "PNG", int width = 2,
+                   bool eightBit = false) {
+    QImage image(width, 2, QImage::Format_RGB32);
+    image.fill(colour);
+    return testpkg::pictureFile(eightBit ? image.convertToFormat(QImage::Format_Indexed8) : image,
+                                format);
+}
+
+QByteArray withoutGuid(QByteArray package) {
+    return package.replace(36, 16, QByteArray(16, '\0'));
+}
+
+} // namespace
+
+// Catches a folder's package other than --make's of its pictures, a picture decoded again though
+// unchanged, a half-saved picture that loses its texture or slips into the package to save, and
+// a new or removed picture not followed.
+void TestGame::pictureFolder() {
+    using testpkg::writeFile;
+    QTemporaryDir dir;
+    const QStringList pictures{
+        writeFile(dir, "Soldier_Cats/Tigr1.png", picture(Qt::red)),
+        writeFile(dir, "Soldier_Cats/Tigr2.bmp", picture(Qt::green, "BMP")),
+        writeFile(dir, "Soldier_Cats/Tigr4Bob.png", picture(Qt::blue, "PNG", 2, true))};
+    writeFile(dir, "Soldier_Cats/notes.txt", "not a picture");
+    PictureFolder folder(dir.filePath("Soldier_Cats"));
+    const QString made = dir.filePath("Soldier_Cats.utx");
+    QCOMPARE(testpkg::quorrelInt(QStringList{"--make", made} + pictures).status, 0);
+    QCOMPARE(withoutGuid(folder.completeBytes()), withoutGuid(testpkg::readFile(made)));
+    const QByteArray before = folder.package().bytes;
+
+    // Other pixels at the same size and time: read again only when the watcher names the file.
+    const QDateTime time = QFileInfo(pictures[1]).lastModified();
+    writeFile(dir, "Soldier_Cats/Tigr2.bmp", picture(Qt::yellow, "BMP"));
+    QFile rewritten(pictures[1]);
+    QVERIFY(rewritten.open(QIODevice::Append) &&
+            rewritten.setFileTime(time, QFileDevice::FileModificationTime));
+    rewritten.close();
+    QVERIFY(!folder.refresh().any());
+    QVERIFY(folder.refresh({pictures[1]}).textures);
+    QVERIFY(folder.package().bytes != before);
+
+    const QByteArray whole = testpkg::readFile(pictures[0]);
+    writeFile(dir, "Soldier_Cats/Tigr1.png", whole.left(whole.size() / 2));
+    const QByteArray kept = folder.package().bytes;
+    const FolderChange half = folder.refresh();
+    QVERIFY(half.problems && !half.textures);
+    QCOMPARE(folder.problems().size(), 1);
+    QCOMPARE(folder.problems()[0].file, "Tigr1.png");
+    QVERIFY(folder.problems()[0].kept);
+    QCOMPARE(folder.package().bytes, kept);
+    QVERIFY_THROWS_EXCEPTION(Failure, folder.completeBytes());
+    writeFile(dir, "Soldier_Cats/Tigr1.png", picture(Qt::white));
+    QVERIFY(folder.refresh().textures && folder.problems().isEmpty());
+
+    writeFile(dir, "Soldier_Cats/Tigr3.png", picture(Qt::black));
+    QVERIFY(folder.refresh().names);
+    QVERIFY(QFile::remove(pictures[1]));
+    QVERIFY(folder.refresh().names);
+    QCOMPARE(folder.package().textures, (QStringList{"Tigr1", "Tigr3", "Tigr4Bob"}));
+}
+
+// Catches a folder opened though the game could not take its package or --make would refuse a
+// picture, or refused without saying why.
+void TestGame::refusedFolders() {
+    QTemporaryDir dir;
+    for (const auto& [folder, files, reason] :
+         {std::tuple<QString, QStringList, QString>{
+              "Soldier Cats", {"Tigr1.png"}, "as the package's name, the name"},
+          {"Empty", {"notes.txt", "Tigr1.gif"}, "no PNG, BMP, TGA or PCX picture"},
+          {"Cats", {"Tigr1.png", "tigr1.bmp"}, "tigr1.bmp: its texture would have the name"},
+          {"Odd", {"Tigr1.png", "Tigr2.pcx"}, "Tigr2.pcx: "},
+          {"Wide", {"Tigr1.bmp"}, "Tigr1.bmp: its size 3x2"},
+          {"Tigr", {"tigr.png"}, "tigr.png: its texture would have the package's name"}}) {
+        for (const QString& file : files)
+            testpkg::writeFile(dir, folder + u'/' + file,
+                               file.endsWith(".pcx")
+                                   ? QByteArray("not a picture")
+                                   : picture(Qt::red, file.endsWith(".bmp") ? "BMP" : "PNG",
+                                             folder == "Wide" ? 3 : 2));
+        try {
+            PictureFolder opened(dir.filePath(folder));
+            QFAIL(qPrintable(folder));
+        } catch (const Failure& failure) {
+            QVERIFY2(failure.text().contains(reason), qPrintable(failure.text()));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGame)

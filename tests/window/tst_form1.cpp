@@ -2,6 +2,8 @@
 #include "ScriptedSeams.h"
 #include "TestFiles.h"
 
+#include "game/GameFolders.h"
+#include "game/SkinPackage.h"
 #include "window/Form1.h"
 
 #include <QApplication>
@@ -14,6 +16,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QtGui/private/qzipreader_p.h>
 
 using namespace quorrel;
 
@@ -30,6 +34,7 @@ private Q_SLOTS:
     void droppedPackage();
     void gameView();
     void modelFromAPickedFolder();
+    void picturesFolder();
     void checkGameFolder();
     void resizeAtKnownFrames();
 
@@ -50,6 +55,29 @@ private:
     QString skinPackage() {
         return testpkg::writeFile(dir, QStringLiteral("Mesh_Skin.utx"),
                                   testpkg::package({"x", "mesh_skin", "b", "Tigr4Face", "A"}));
+    }
+
+    // The Tigr mesh: a square facing the viewer, in slot 0, seen from both sides.
+    static void writeSquareModel(const QTemporaryDir& in, const QString& path) {
+        const testpkg::Mesh square{.vertices = {testpkg::packed(0, -9, -9),
+                                                testpkg::packed(0, 9, -9), testpkg::packed(0, 9, 9),
+                                                testpkg::packed(0, -9, 9)},
+                                   .verticesPerFrame = 4,
+                                   .faces = {{0, 1, 2, 0}, {0, 2, 3, 0}},
+                                   .wedges = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}},
+                                   .materials = {{256, 0}}};
+        testpkg::writeFile(
+            in, path, testpkg::realPackage({{"Tigr", "LodMesh", "Engine", [&](const auto& refs) {
+                                                 return testpkg::meshData(square, refs);
+                                             }}}));
+    }
+    // The hue in the middle of the model (lit, so only the hue counts).
+    static char centre(QWidget* model) {
+        const QColor c = model->grab().toImage().pixelColor(model->rect().center());
+        return c.red() > 64 && c.green() < 32 && c.blue() < 32   ? 'r'
+               : c.green() > 64 && c.red() < 32 && c.blue() < 32 ? 'g'
+               : c.blue() > 64 && c.red() < 32 && c.green() < 32 ? 'b'
+                                                                 : '?';
     }
 
     ScriptedFileDialog files;
@@ -179,7 +207,8 @@ void TestForm1::infoPanel() {
     QVERIFY(box("Text4")->toPlainText().endsWith(QStringLiteral("example.org")));
 }
 
-// Catches a drop that opens otherwise than Find Files, or that takes more or less than one file.
+// Catches a drop that opens otherwise than Find Files, that takes more or less than one file, or
+// a folder otherwise than as its pictures.
 void TestForm1::droppedPackage() {
     auto drop = [](QWidget* target, const QList<QUrl>& urls) {
         QMimeData data;
@@ -194,7 +223,9 @@ void TestForm1::droppedPackage() {
     };
     const QUrl package = QUrl::fromLocalFile(skinPackage());
     QVERIFY(!drop(form.get(), {package, package}));
-    QVERIFY(!drop(form.get(), {QUrl::fromLocalFile(dir.path())}));
+    QVERIFY(drop(form.get(), {QUrl::fromLocalFile(dir.path())}));
+    QCOMPARE(boxes.takeOnly().text, QDir::toNativeSeparators(dir.path()) +
+                                        ": the folder holds no PNG, BMP, TGA or PCX picture");
     QVERIFY(form->state().pictures().isEmpty());
     QVERIFY(drop(box("Text6")->viewport(), {package}));
     QCOMPARE(form->state().pictures(), (QStringList{"A", "b", "Tigr4Face"}));
@@ -310,17 +341,7 @@ void TestForm1::modelFromAPickedFolder() {
         testpkg::realPackage({testpkg::palette("Pal", red + blue), // indices 0 and 1
                               texture("Tigr1", tags, {{{1, 1, QByteArray(1, '\0')}}}),
                               texture("Tigr1T_1", tags, {{{1, 1, QByteArray(1, '\1')}}})}));
-    // A square facing the viewer, in slot 0, seen from both sides.
-    const testpkg::Mesh square{.vertices = {testpkg::packed(0, -9, -9), testpkg::packed(0, 9, -9),
-                                            testpkg::packed(0, 9, 9), testpkg::packed(0, -9, 9)},
-                               .verticesPerFrame = 4,
-                               .faces = {{0, 1, 2, 0}, {0, 2, 3, 0}},
-                               .wedges = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}},
-                               .materials = {{256, 0}}};
-    testpkg::writeFile(dir, QStringLiteral("Elsewhere/Models.u"),
-                       testpkg::realPackage({{"Tigr", "LodMesh", "Engine", [&](const auto& refs) {
-                                                  return testpkg::meshData(square, refs);
-                                              }}}));
+    writeSquareModel(dir, QStringLiteral("Elsewhere/Models.u"));
     openPackage(package);
     QTest::keyClick(widget("Text1"), Qt::Key_G, Qt::ControlModifier);
     auto* view = form->findChild<QWidget*>(QStringLiteral("GameView"));
@@ -331,13 +352,106 @@ void TestForm1::modelFromAPickedFolder() {
     QCOMPARE(files.requests.last().mode, FileDialogRequest::Mode::Folder);
     QVERIFY2(note->text().startsWith(QStringLiteral("Tigr, from ")), qPrintable(note->text()));
     auto* model = view->findChild<QWidget*>(QStringLiteral("model"));
-    auto centre = [&] { // lit, so only the hue counts
-        const QColor c = model->grab().toImage().pixelColor(model->rect().center());
-        return c.red() > 64 && c.blue() == 0 ? 'r' : c.blue() > 64 && c.red() == 0 ? 'b' : '?';
-    };
-    QCOMPARE(centre(), 'r');
+    QCOMPARE(centre(model), 'r');
     view->findChild<QComboBox*>(QStringLiteral("team"))->setCurrentIndex(2); // blue
-    QCOMPARE(centre(), 'b');
+    QCOMPARE(centre(model), 'b');
+}
+
+// Catches a pictures folder not opened as its package, a saved picture not on the model or not
+// with the chosen skin, a half-saved one that loses its texture or says nothing, a picture list
+// that misses a new or removed picture, a release other than the saved package and .int byte for
+// byte, and a refused folder or a full disk that changes anything.
+void TestForm1::picturesFolder() {
+    QTemporaryDir game; // a game folder of its own, which Windows removes only once unwatched
+    const auto unwatch = qScopeGuard([this] { form.reset(); });
+    using testpkg::writeFile;
+    auto png = [](QColor colour) {
+        QImage image(1, 1, QImage::Format_RGB32);
+        image.fill(colour);
+        return testpkg::pictureFile(image, "PNG");
+    };
+    writeSquareModel(game, QStringLiteral("System/Models.u"));
+    writeFile(game, QStringLiteral("Textures/Tigr_Cats/Tigr1.png"), png(Qt::red));
+    const QString zebr =
+        writeFile(game, QStringLiteral("Textures/Tigr_Cats/Zebr1.png"), png(Qt::green));
+    QTest::keyClick(widget("Text1"), Qt::Key_G, Qt::ControlModifier);
+    auto* view = form->findChild<QWidget*>(QStringLiteral("GameView"));
+    auto press = [view](const char* name) {
+        QTest::mouseClick(view->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+    };
+    files.chooseNext(game.filePath(QStringLiteral("Textures/Tigr_Cats")));
+    press("openFolder");
+    QCOMPARE(files.requests.last().mode, FileDialogRequest::Mode::Folder);
+    QCOMPARE(edit("Text1")->text() + form->state().countText(), "Tigr_Cats2 pics found");
+    auto* model = view->findChild<QWidget*>(QStringLiteral("model"));
+    QTest::mousePress(model, Qt::LeftButton); // held, so it stops turning
+    QTRY_COMPARE(centre(model), 'r');
+    press("useGameInt");
+    auto* skins = view->findChild<QListWidget*>(QStringLiteral("skins"));
+    QTRY_COMPARE(skins->count(), 2);
+    skins->setCurrentRow(1);
+    QCOMPARE(centre(model), 'g');
+    // Saved by a new file renamed over the old, as many programs save, while something still
+    // holds the old one open; the model found before is kept, not looked for again.
+    QVERIFY(QFile::remove(game.filePath(QStringLiteral("System/Models.u"))));
+    QFile old(zebr);
+#ifndef Q_OS_WIN // where no file held open can be replaced
+    QVERIFY(old.open(QIODevice::ReadOnly));
+#endif
+    QSaveFile renamed(zebr);
+    QVERIFY(renamed.open(QIODevice::WriteOnly) && renamed.write(png(Qt::blue)) && renamed.commit());
+    QTRY_COMPARE(centre(model), 'b');
+    QCOMPARE(skins->currentRow(), 1);
+
+    // Half a picture: the texture read before stays, the reason under its thumbnail.
+    const QByteArray red = png(Qt::red);
+    writeFile(game, QStringLiteral("Textures/Tigr_Cats/Zebr1.png"), red.left(red.size() / 2));
+    const QModelIndex zebrCell =
+        view->findChild<QListView*>(QStringLiteral("textures"))->model()->index(1, 0);
+    QTRY_COMPARE(zebrCell.data().toString().count(u'\n'), 2);
+    QCOMPARE(centre(model), 'b');
+    press("savePackage");
+    QVERIFY(boxes.takeOnly().text.contains(QStringLiteral("Zebr1.png: ")));
+    writeFile(game, QStringLiteral("Textures/Tigr_Cats/Zebr1.png"), red);
+    QTRY_COMPARE(centre(model), 'r');
+    QCOMPARE(zebrCell.data().toString().count(u'\n'), 1);
+
+    const QString intText = box("Text6")->toPlainText();
+    const QString tigr2 = writeFile(game, QStringLiteral("Textures/Tigr_Cats/Tigr2.png"), red);
+    QTRY_COMPARE(form->state().pictures(), (QStringList{"Tigr1", "Tigr2", "Zebr1"}));
+    QVERIFY(QFile::remove(tigr2) && QFile::remove(zebr));
+    QTRY_COMPARE(form->state().pictures(), QStringList{"Tigr1"});
+    QCOMPARE(box("Text6")->toPlainText() + edit("Text1")->text(), intText + "Tigr_Cats");
+
+    const QString package = game.filePath(QStringLiteral("Tigr_Cats.utx"));
+    const QString intFile = game.filePath(QStringLiteral("Tigr_Cats.int"));
+    const QString zip = game.filePath(QStringLiteral("Tigr_Cats.zip"));
+    files.chooseNext(package);
+    press("savePackage");
+    QCOMPARE(files.requests.last().initialDirectory, kTexturesFolder);
+    QCOMPARE(readSkinPackage(package).textures, QStringList{"Tigr1"});
+    files.chooseNext(intFile);
+    click("Command3");
+    files.chooseNext(zip);
+    press("release");
+    QZipReader release(zip);
+    QCOMPARE(release.fileData("Textures/Tigr_Cats.utx"), testpkg::readFile(package));
+    QCOMPARE(release.fileData("System/Tigr_Cats.int"), testpkg::readFile(intFile));
+
+    QVERIFY(QDir(game.path()).mkpath(QStringLiteral("Empty")));
+    form->openPackage(game.filePath(QStringLiteral("Empty")));
+    QCOMPARE(boxes.takeOnly().title, QStringLiteral("Folder Not Opened"));
+    QCOMPARE(edit("Text1")->text() + form->state().countText(), "Tigr_Cats1 pics found");
+    testpkg::FullDisk disk(game.filePath(QStringLiteral("full")), QStringLiteral("Tigr_Cats.utx"),
+                           "old");
+    if (!disk.mounted)
+        QSKIP("cannot mount a small tmpfs here (needs Linux and root); no disk to fill");
+    for (const char* button : {"savePackage", "release"}) {
+        files.chooseNext(game.filePath(QStringLiteral("full/Tigr_Cats.utx")));
+        press(button);
+        QVERIFY(boxes.takeOnly().text.startsWith(QStringLiteral("could not write")));
+    }
+    QCOMPARE(testpkg::readFile(game.filePath(QStringLiteral("full/Tigr_Cats.utx"))), "old");
 }
 
 // Catches a game check that asks for no folder or not from the game's, shows no page, or fails
