@@ -62,8 +62,8 @@ trap 'cleanup; rm -rf "$packages"' EXIT
 "$root/build/bench/make_packages" "$packages"
 open_game_view "$packages/SoldierSkins_Cats.utx"
 eval "$(xdotool getwindowgeometry --shell "$view")"
-# "Use the game's INT" sits in the bottom right corner.
-xdotool mousemove --window "$view" $((WIDTH - 60)) $((HEIGHT - 22)) click 1
+# "Use the game's INT" sits in the bottom right corner, above "Check Game Folder...".
+xdotool mousemove --window "$view" $((WIDTH - 60)) $((HEIGHT - 51)) click 1
 sleep 1
 import -window "$view" "$out/game-view.png"
 kill "$app"

@@ -21,10 +21,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -94,7 +96,11 @@ GameView::GameView(const GeneratorState& state, const LiveFolder& live, FileDial
     layout->addWidget(m_status);
     layout->addWidget(whole, 1);
     layout->addLayout(game);
-    resize(1120, 760);
+    // As large as it was laid out for, but never past the screen: its buttons sit at the edges.
+    QSize size(1120, 760);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
 
     connect(m_menu, &MenuPanel::choiceChanged, this,
             [this] { m_modelPanel->showChoice(m_menu->chosenSkin(), m_menu->chosenFace()); });
