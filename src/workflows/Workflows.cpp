@@ -116,7 +116,7 @@ void SaveRelease(const SkinPackage& package, const PictureFolder* folder, const 
                {FileDialogRequest::Mode::Save, QStringLiteral("Zip Archive (*.zip)|*.zip"),
                 QString(), package.name + QStringLiteral(".zip"), QStringLiteral("*.zip")},
                QStringLiteral("Release Not Saved"), [&] {
-                   if (folder)
+                   if (folder) // refuses, naming them, while a picture is half saved
                        folder->completeBytes();
                    return releaseZip(package, intFileBytes(intText));
                });
